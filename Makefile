@@ -1,0 +1,32 @@
+# The two commands a person needs: `make run` and `make test`. Both install
+# the Debian packages they lack first.
+BUILD_DIR ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps-build deps-test format tidy clean
+
+run: deps-build build
+	cd $(BUILD_DIR) && ./ravuriradoz
+
+test: deps-test build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+build:
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+deps-build:
+	./scripts/install-deps.sh build
+
+deps-test:
+	./scripts/install-deps.sh test
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.c')
+
+tidy: build
+	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'app/*.cpp' 'input/*.cpp' 'convert/*.cpp' 'draw/*.cpp')
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,142 @@
+#include "app/loop.h"
+
+#include "app/startup.h"
+#include "convert/convert.h"
+#include "draw/frame.h"
+#include "draw/keypad.h"
+#include "draw/value_lines.h"
+#include "input/edit.h"
+#include "input/pointer.h"
+
+#include <string>
+
+ALLEGRO_EVENT eventRecord;
+ALLEGRO_KEYBOARD_STATE keyboardState;
+ALLEGRO_EVENT_QUEUE *eventQueue = nullptr;
+
+int InputMode = 1;
+int typedChar = 0;
+
+namespace {
+
+constexpr int escapeChar = 27;
+constexpr int drainFetchLimit = 62; // fetches a drain may make, with a rest between two
+constexpr double arrowRest = 0.1;   // one field step per held arrow and pass
+constexpr double drainRest = 0.001;
+constexpr double passRest = 0.01; // keeps an idle loop near 100 passes a second
+
+bool escapeTyped = false; // a fetch of this pass brought the Escape character
+
+bool isKeyboardEvent(ALLEGRO_EVENT_TYPE type) {
+    return type == ALLEGRO_EVENT_KEY_DOWN || type == ALLEGRO_EVENT_KEY_CHAR ||
+           type == ALLEGRO_EVENT_KEY_UP;
+}
+
+// The character of the next queued event. An empty queue gives 0 rather than
+// the last character again, or a held key would type on every pass; a window
+// event gives 0 because its record holds no character where one is read.
+int fetchCharacter() {
+    if (!al_get_next_event(eventQueue, &eventRecord) || !isKeyboardEvent(eventRecord.type)) {
+        return 0;
+    }
+    if (eventRecord.keyboard.unichar == escapeChar) {
+        escapeTyped = true; // the drain may fetch the key's release after it
+    }
+    return eventRecord.keyboard.unichar;
+}
+
+void setUp() {
+    eventQueue = al_create_event_queue();
+    al_register_event_source(eventQueue, al_get_keyboard_event_source());
+    al_register_event_source(eventQueue, al_get_display_event_source(display));
+    currentValue = 0;
+    editText.clear();
+    decimalText.clear();
+    hexText.clear();
+    binaryText.clear();
+    cursorOffset = 0;
+    blinkCounter = 0;
+    InputMode = 1;
+    fieldRowY = 0;
+    keypadKeyCount = 10;
+}
+
+// Arrow keys are read from the key state, so a held arrow steps once per
+// pass; the rest keeps that to a pace a person can follow.
+void stepInputMode() {
+    if (al_key_down(&keyboardState, ALLEGRO_KEY_DOWN)) {
+        InputMode += 1;
+        al_rest(arrowRest);
+    }
+    if (al_key_down(&keyboardState, ALLEGRO_KEY_UP)) {
+        InputMode -= 1;
+        al_rest(arrowRest);
+    }
+    if (InputMode > 3) {
+        InputMode = 1;
+    } else if (InputMode == 0) {
+        InputMode = 3;
+    }
+}
+
+// Takes the rest of a burst of key events (the release after a character,
+// for one) so the next pass starts on fresh input.
+void drainKeyEvents() {
+    if (typedChar <= 0) {
+        return;
+    }
+    typedChar = fetchCharacter();
+    for (int fetches = 1; typedChar != 0 && fetches < drainFetchLimit; ++fetches) {
+        al_rest(drainRest);
+        typedChar = fetchCharacter();
+    }
+}
+
+void drawPass() {
+    drawFrame();
+    drawKeypad();
+    drawHoverHighlight();
+}
+
+// One pass; false when the loop is to be left.
+bool runPass() {
+    if (al_key_down(&keyboardState, ALLEGRO_KEY_ESCAPE)) {
+        return false;
+    }
+    escapeTyped = false;
+    const int fetched = fetchCharacter();
+    al_get_keyboard_state(&keyboardState);
+    samplePointer();
+    typedChar = fetched;
+    stepInputMode();
+    selectField();
+    drawPass();
+    editStep();
+    applyZeroRule();
+    drawValueLines();
+    drawTextCursor();
+    al_flip_display();
+    waitForRelease();
+    drainKeyEvents();
+    al_rest(passRest);
+    const bool exitClicked = hoverTarget == 4 && mousePrevButtons == 1;
+    return !(escapeTyped || exitClicked);
+}
+
+// Hands the texts' storage back; the library's own resources go at exit.
+void shutDown() {
+    for (std::string *text : {&binaryText, &hexText, &decimalText, &editText}) {
+        std::string().swap(*text);
+    }
+}
+
+} // namespace
+
+int runProgram() {
+    startUp();
+    setUp();
+    while (runPass()) {
+    }
+    shutDown();
+    return 0;
+}

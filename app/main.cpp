@@ -1,0 +1,5 @@
+#include "app/loop.h"
+
+int main() {
+    return runProgram();
+}

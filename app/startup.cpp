@@ -1,0 +1,50 @@
+#include "app/startup.h"
+
+#include "app/palette.h"
+
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+ALLEGRO_DISPLAY *display = nullptr;
+
+namespace {
+
+// One line a person can act on, then out: without the library, a font or the
+// window the first drawing call would abort, so nothing is drawn at all.
+void failStartUp(const char *what) {
+    std::fprintf(stderr, "ravuriradoz: %s\n", what);
+    std::exit(1);
+}
+
+void require(bool ok, const char *what) {
+    if (!ok) {
+        failStartUp(what);
+    }
+}
+
+} // namespace
+
+void startUp() {
+    require(al_install_system(ALLEGRO_VERSION_INT, atexit),
+            "nie można uruchomić biblioteki Allegro 5 (zainstaluj liballegro5.2)");
+    require(al_install_mouse(),
+            "nie można uruchomić obsługi myszy (sprawdź, czy działa ekran graficzny)");
+    require(al_install_keyboard(),
+            "nie można uruchomić obsługi klawiatury (sprawdź, czy działa ekran graficzny)");
+    // This release wants the font add-on started before the TrueType one.
+    require(al_init_font_addon() && al_init_ttf_addon() && al_init_primitives_addon(),
+            "nie można uruchomić dodatków Allegro 5 (zainstaluj liballegro-ttf5.2)");
+    loadFonts();
+    require(fontSmall != nullptr && fontMedium != nullptr && fontLarge != nullptr,
+            "nie można wczytać czcionki arial.ttf: plik arial.ttf musi leżeć w katalogu "
+            "roboczym, z którego uruchamiasz program");
+    mapPalette();
+    display = al_create_display(windowWidth, windowHeight);
+    require(display != nullptr,
+            "nie można otworzyć okna 496x190: brak ekranu graficznego (sprawdź zmienną DISPLAY)");
+    al_set_window_title(display, windowTitle);
+}

@@ -1,0 +1,80 @@
+#include "draw/frame.h"
+
+#include "app/palette.h"
+#include "draw/paint.h"
+
+namespace {
+
+const std::string creditLine; // drawn, but with nothing in it
+
+struct PanelStep {
+    Box box;
+    const ALLEGRO_COLOR *color;
+    int thickness; // 0 fills
+};
+
+// The panel's drop shadow, face and double rim.
+const PanelStep panelTable[] = {
+    {{22, 22, 479, 163}, &colorDeepTeal, 0},
+    {{20, 20, 476, 160}, &colorTeal, 0},
+    {{20, 20, 476, 160}, &colorInk, 2},
+    {{21, 21, 475, 159}, &colorBackground, 2},
+};
+
+void drawPanel() {
+    for (const PanelStep &step : panelTable) {
+        if (step.thickness == 0) {
+            fillBox(step.box, *step.color);
+        } else {
+            outlineBox(step.box, *step.color, step.thickness);
+        }
+    }
+}
+
+// Row r has its label right-aligned before a box as wide as the field; the
+// label's darker copy one pixel down and right makes it look raised.
+void drawFieldRow(int row) {
+    const int y = 8 + 28 * row;
+    const Box box = {130, y - 1, 130 + fieldWidth[row], y + 21};
+    drawText(fontMedium, colorBackground, 121, y, ALLEGRO_ALIGN_RIGHT, labelTable[row]);
+    drawText(fontMedium, colorAccent, 120, y - 1, ALLEGRO_ALIGN_RIGHT, labelTable[row]);
+    fillBox(box, colorMidTeal);
+    outlineBox(box, colorDeepTeal, 1);
+}
+
+// Button 0 is the exit, button 1 the back button.
+void drawButton(int button) {
+    const int t = 36 + 28 * button;
+    const Box face = {390, t, 463, t + 20};
+    fillBox({391, t + 1, 464, t + 22}, colorBackground);
+    fillBox(face, colorGreyTeal);
+    outlineBox(face, colorDeepTeal, 1);
+    outlineBox({392, t + 1, 462, t + 19}, colorHighlight, 1);
+    drawText(fontSmall, colorDeepTeal, 425, t + 1, ALLEGRO_ALIGN_CENTRE, labelTable[4 + button]);
+}
+
+// Every key in the background colour; the keypad of the active field is
+// raised over these.
+void drawIdleKey(int key) {
+    const int x = 36 + 27 * key;
+    outlineBox({x, 125, x + 21, 146}, colorBackground, 1);
+    drawText(fontSmall, colorBackground, x + 3, 125, ALLEGRO_ALIGN_LEFT, digitTable[key]);
+}
+
+} // namespace
+
+void drawFrame() {
+    al_clear_to_color(colorBackground);
+    drawPanel();
+    drawText(fontLarge, colorDeepTeal, windowWidth / 2, 30, ALLEGRO_ALIGN_CENTRE, labelTable[6]);
+    drawText(fontSmall, colorInk, 476, 165, ALLEGRO_ALIGN_RIGHT, creditLine);
+    for (int row = 1; row <= 3; ++row) {
+        drawFieldRow(row);
+    }
+    for (int button = 0; button <= 1; ++button) {
+        drawButton(button);
+    }
+    for (int key = 0; key < 16; ++key) {
+        drawIdleKey(key);
+    }
+}

@@ -1,0 +1,121 @@
+#include "input/edit.h"
+
+#include "app/loop.h"
+#include "app/palette.h"
+#include "convert/convert.h"
+#include "input/pointer.h"
+
+#include <cstddef>
+
+std::string editText;
+int fieldRowY = 0;
+int keypadKeyCount = 10;
+
+namespace {
+
+constexpr int backButton = 5;
+constexpr int backspaceChar = 8;
+
+struct Field {
+    std::string *text;
+    int rowY;
+    int keyCount;
+    std::size_t limit; // longest text the field keeps
+};
+
+// Indexed by InputMode; entry 0 belongs to no field.
+const Field fieldTable[4] = {
+    {nullptr, 0, 0, 0},
+    {&decimalText, 35, 10, 10},
+    {&hexText, 63, 16, 8},
+    {&binaryText, 91, 2, 32},
+};
+
+bool clicked() {
+    return mousePrevButtons == 1;
+}
+
+// A click on a keypad key whose code lies in first..last appends its digit.
+void appendClickedKey(int first, int last) {
+    if (clicked() && hoverTarget >= first && hoverTarget <= last) {
+        editText += digitTable[hoverTarget - 10];
+    }
+}
+
+// A typed character in first..last is appended, lowered by `shift` (which
+// turns lower-case hexadecimal letters into upper case).
+void appendTyped(int first, int last, int shift = 0) {
+    if (typedChar >= first && typedChar <= last) {
+        editText += static_cast<char>(typedChar - shift);
+    }
+}
+
+void removeLast() {
+    if (!editText.empty()) {
+        editText.pop_back();
+    }
+}
+
+void removeOnBack() {
+    if (clicked() && hoverTarget == backButton) {
+        removeLast();
+    }
+    if (typedChar == backspaceChar) {
+        removeLast();
+    }
+}
+
+// The order decides what a key click and a typed character in the same pass
+// leave behind; it is the same in every field: digits, then letters, then
+// removals.
+void applyEditActions() {
+    switch (InputMode) {
+    case 1:
+        appendClickedKey(10, 19);
+        appendTyped('0', '9');
+        break;
+    case 2:
+        appendClickedKey(10, 19);
+        appendTyped('0', '9');
+        appendClickedKey(20, 25);
+        appendTyped('A', 'F');
+        appendTyped('a', 'f', 'a' - 'A');
+        break;
+    default:
+        appendClickedKey(10, 11);
+        appendTyped('0', '1');
+        break;
+    }
+    removeOnBack();
+}
+
+} // namespace
+
+void selectField() {
+    if (hoverTarget >= 1 && hoverTarget <= 3 && clicked()) {
+        InputMode = hoverTarget;
+    }
+    const Field &field = fieldTable[InputMode];
+    editText = *field.text;
+    fieldRowY = field.rowY;
+    keypadKeyCount = field.keyCount;
+}
+
+void editStep() {
+    if (typedChar <= 7 && !clicked()) {
+        return;
+    }
+    applyEditActions();
+    const Field &field = fieldTable[InputMode];
+    if (editText.size() > field.limit) {
+        editText.resize(field.limit); // the newest characters go
+    }
+    for (int mode = 1; mode <= 3; ++mode) {
+        if (mode == InputMode) {
+            *fieldTable[mode].text = editText;
+        } else {
+            fieldTable[mode].text->clear(); // refilled by the conversion below
+        }
+    }
+    convertEditText(InputMode);
+}

@@ -1,0 +1,22 @@
+// The pointer, polled once a pass and never queued.
+//
+// Every pointer test of a pass uses the sample taken one pass earlier: a
+// press is first seen in pass N, acts in pass N + 1 and, because that pass
+// then waits for the release, is never seen down again. So each press acts
+// exactly once, at the place where it was first seen.
+#pragma once
+
+#include <allegro5/allegro.h>
+
+extern ALLEGRO_MOUSE_STATE mouseState; // the newest sample
+extern int mousePrevX;                 // the sample of the previous pass,
+extern int mousePrevY;                 // which every test of this pass uses
+extern int mousePrevButtons;           // bit 0 primary, bit 1 secondary, ...
+
+// What the pointer is over: 0 nothing, 1..3 a field row, 4 the exit button,
+// 5 the back button, 10 + k keypad key k.
+extern int hoverTarget;
+
+void samplePointer();          // new sample; rows and buttons under the old one
+void hitTestKey(int keyIndex); // keypad key keyIndex under the old sample
+void waitForRelease();         // holds the loop while a seen press is still down

@@ -1,0 +1,40 @@
+#!/bin/sh
+# Installs the Debian packages a group of tasks needs, and nothing when all
+# of them are already there. Usage: install-deps.sh build|test
+set -eu
+
+build_packages="cmake make g++ pkg-config liballegro5-dev liballegro-ttf5-dev fonts-liberation2 libgl1-mesa-dri"
+test_packages="$build_packages libgtest-dev xvfb xdotool imagemagick x11-utils libx11-dev"
+
+case "${1:-}" in
+build) wanted=$build_packages ;;
+test) wanted=$test_packages ;;
+*)
+    echo "usage: $0 build|test" >&2
+    exit 2
+    ;;
+esac
+
+missing=""
+for package in $wanted; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    case "$status" in
+    *"install ok installed"*) ;;
+    *) missing="$missing $package" ;;
+    esac
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "installing:$missing" >&2
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+    as_root="sudo"
+else
+    echo "missing packages:$missing; run this script as root or install sudo" >&2
+    exit 1
+fi
+$as_root apt-get update -qq
+# shellcheck disable=SC2086 # the list is meant to split into words
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends $missing
