@@ -6,6 +6,9 @@ JOBS ?= $(shell nproc)
 
 .PHONY: run test build deps-build deps-test format tidy clean
 
+# Further targets (packaging, benchmarks, fuzzing) live beside this file in mk/.
+-include $(wildcard mk/*.mk)
+
 run: deps-build build
 	cd $(BUILD_DIR) && ./ravuriradoz
 

@@ -1,16 +1,18 @@
 #!/bin/sh
 # Installs the Debian packages a group of tasks needs, and nothing when all
-# of them are already there. Usage: install-deps.sh build|test
+# of them are already there. Usage: install-deps.sh build|test|bench
 set -eu
 
 build_packages="cmake make g++ pkg-config liballegro5-dev liballegro-ttf5-dev fonts-liberation2 libgl1-mesa-dri"
-test_packages="$build_packages libgtest-dev xvfb xdotool imagemagick x11-utils libx11-dev"
+test_packages="$build_packages libgtest-dev xvfb xdotool imagemagick x11-utils libx11-dev tesseract-ocr clang libclang-rt-14-dev llvm desktop-file-utils dpkg-dev fakeroot file"
+bench_packages="$test_packages libbenchmark-dev valgrind"
 
 case "${1:-}" in
 build) wanted=$build_packages ;;
 test) wanted=$test_packages ;;
+bench) wanted=$bench_packages ;;
 *)
-    echo "usage: $0 build|test" >&2
+    echo "usage: $0 build|test|bench" >&2
     exit 2
     ;;
 esac

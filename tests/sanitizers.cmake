@@ -1,0 +1,1 @@
+# Sanitizer builds of the stand-in tests: filled in with the hardening work.
