@@ -13,6 +13,7 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ struct Options {
     // Advance of one character in pixels, by font size; close to the real
     // font's digits at these sizes.
     std::map<int, int> charWidth = {{14, 8}, {18, 10}, {20, 11}};
+    // Called as each frame is shown, with the pass number: the moment to look
+    // at the program's variables as the pass left them.
+    std::function<void(int)> onFlip;
 };
 
 // Forgets the script, the calls, the clock and the options.
