@@ -16,7 +16,7 @@ namespace {
 // One line a person can act on, then out: without the library, a font or the
 // window the first drawing call would abort, so nothing is drawn at all.
 void failStartUp(const char *what) {
-    std::fprintf(stderr, "ravuriradoz: %s\n", what);
+    (void)std::fprintf(stderr, "ravuriradoz: %s\n", what);
     std::exit(1);
 }
 

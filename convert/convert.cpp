@@ -60,26 +60,21 @@ void convertEditText(int mode) {
     }
 }
 
+// Read from the most significant digit on; the text's last digit weighs 1.
 std::uint64_t parseHex(const std::string &text) {
     std::uint64_t value = 0;
-    std::uint64_t weight = 1;
-    for (auto it = text.rbegin(); it != text.rend(); ++it) {
-        const int code = static_cast<unsigned char>(*it);
+    for (const char character : text) {
+        const int code = static_cast<unsigned char>(character);
         const int digit = code <= '9' ? code - '0' : code - 'A' + 10;
-        value += static_cast<std::uint64_t>(digit) * weight;
-        weight *= 16;
+        value = value * 16 + static_cast<std::uint64_t>(digit);
     }
     return value;
 }
 
 std::uint64_t parseBinary(const std::string &text) {
     std::uint64_t value = 0;
-    std::uint64_t weight = 1;
-    for (auto it = text.rbegin(); it != text.rend(); ++it) {
-        if (*it == '1') {
-            value += weight;
-        }
-        weight *= 2;
+    for (const char character : text) {
+        value = value * 2 + (character == '1' ? 1 : 0);
     }
     return value;
 }
