@@ -32,9 +32,9 @@ void startUp() {
     require(al_install_system(ALLEGRO_VERSION_INT, atexit),
             "nie można uruchomić biblioteki Allegro 5 (zainstaluj liballegro5.2)");
     require(al_install_mouse(),
-            "nie można uruchomić obsługi myszy (sprawdź, czy działa ekran graficzny)");
-    require(al_install_keyboard(),
-            "nie można uruchomić obsługi klawiatury (sprawdź, czy działa ekran graficzny)");
+            "nie można uruchomić obsługi myszy: brak ekranu graficznego (sprawdź zmienną DISPLAY)");
+    require(al_install_keyboard(), "nie można uruchomić obsługi klawiatury: brak ekranu "
+                                   "graficznego (sprawdź zmienną DISPLAY)");
     // This release wants the font add-on started before the TrueType one.
     require(al_init_font_addon() && al_init_ttf_addon() && al_init_primitives_addon(),
             "nie można uruchomić dodatków Allegro 5 (zainstaluj liballegro-ttf5.2)");
