@@ -353,6 +353,9 @@ void al_rest(double seconds) {
 
 void al_flip_display() {
     record("al_flip_display");
+    if (state.options.onFlip) {
+        state.options.onFlip(state.passNumber);
+    }
 }
 
 void al_clear_to_color(ALLEGRO_COLOR color) {
