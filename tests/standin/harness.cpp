@@ -1,9 +1,11 @@
 #include "harness.h"
 
 #include "app/loop.h"
+#include "input/edit.h"
 #include "input/pointer.h"
 
 #include <cstring>
+#include <sstream>
 
 void ProgramTest::SetUp() {
     standin::reset();
@@ -14,6 +16,10 @@ void ProgramTest::SetUp() {
     mousePrevY = 0;
     mousePrevButtons = 0;
     hoverTarget = 0;
+    shown.clear();
+    standin::options().onFlip = [this](int pass) {
+        shown[pass] = {InputMode, hoverTarget, typedChar, fieldRowY, keypadKeyCount, editText};
+    };
 }
 
 int runPasses(int passes) {
@@ -21,12 +27,106 @@ int runPasses(int passes) {
     return runProgram();
 }
 
+const PaletteEntry paletteEntries[9] = {
+    {"ink", 0, 50, 50},          {"deepTeal", 0, 80, 80},      {"background", 10, 100, 100},
+    {"teal", 30, 130, 130},      {"midTeal", 60, 160, 160},    {"fieldFill", 100, 200, 200},
+    {"greyTeal", 140, 160, 160}, {"highlight", 170, 190, 190}, {"accent", 80, 180, 180},
+};
+
 ALLEGRO_COLOR paletteColor(unsigned char red, unsigned char green, unsigned char blue) {
     return {red / 255.0F, green / 255.0F, blue / 255.0F, 1.0F};
 }
 
 bool sameColor(const ALLEGRO_COLOR &a, const ALLEGRO_COLOR &b) {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+std::string colorName(const ALLEGRO_COLOR &color) {
+    for (const PaletteEntry &entry : paletteEntries) {
+        if (sameColor(color, paletteColor(entry.red, entry.green, entry.blue))) {
+            return entry.name;
+        }
+    }
+    return "unlisted";
+}
+
+namespace {
+
+std::string number(float value) {
+    std::ostringstream out;
+    out.precision(9);
+    out << value;
+    return out.str();
+}
+
+std::string box(float x1, float y1, float x2, float y2) {
+    return "(" + number(x1) + "," + number(y1) + ")-(" + number(x2) + "," + number(y2) + ")";
+}
+
+std::string alignName(int flags) {
+    const char *const names[] = {"left", "centre", "right"};
+    return flags >= 0 && flags <= 2 ? names[flags] : "align" + std::to_string(flags);
+}
+
+std::string text(const std::string &font, const std::string &color, float x, float y,
+                 const std::string &align, const std::string &format, const std::string &caption) {
+    return "text " + font + " " + color + " (" + number(x) + "," + number(y) + ") " + align + " " +
+           format + " '" + caption + "'";
+}
+
+} // namespace
+
+std::string describe(const standin::Call &call) {
+    const std::vector<float> &a = call.args;
+    const std::string color = colorName(call.color);
+    if (call.name == "al_draw_filled_rectangle") {
+        return "fill " + box(a.at(0), a.at(1), a.at(2), a.at(3)) + " " + color;
+    }
+    if (call.name == "al_draw_rectangle") {
+        return "outline " + box(a.at(0), a.at(1), a.at(2), a.at(3)) + " " + color + " " +
+               number(a.at(4));
+    }
+    if (call.name == "al_draw_textf") {
+        return text(standin::fontName(call.font), color, a.at(0), a.at(1), alignName(call.flags),
+                    call.format, call.text);
+    }
+    return call.name == "al_clear_to_color" ? "clear " + color : call.name;
+}
+
+std::vector<std::string> rowsOf(int pass) {
+    std::vector<std::string> rows;
+    for (const standin::Call &call : standin::drawCalls(pass)) {
+        rows.push_back(describe(call));
+    }
+    return rows;
+}
+
+std::string fillRow(int x1, int y1, int x2, int y2, const std::string &color) {
+    return "fill " + box(x1, y1, x2, y2) + " " + color;
+}
+
+std::string outlineRow(int x1, int y1, int x2, int y2, const std::string &color, int thickness) {
+    return "outline " + box(x1, y1, x2, y2) + " " + color + " " + std::to_string(thickness);
+}
+
+std::string textRow(const std::string &font, const std::string &color, int x, int y,
+                    const std::string &align, const std::string &caption,
+                    const std::string &format) {
+    return text(font, color, x, y, align, format, caption);
+}
+
+std::string cursorRow(const std::string &font, int x, int y) {
+    return textRow(font, "teal", x, y, "left", "_", "_");
+}
+
+std::vector<std::string> cursorRows(int pass) {
+    std::vector<std::string> rows;
+    for (const standin::Call &call : standin::callsNamed("al_draw_textf", pass)) {
+        if (call.format != "%s") {
+            rows.push_back(describe(call));
+        }
+    }
+    return rows;
 }
 
 std::string shownText(int pass, int row) {
@@ -37,4 +137,27 @@ std::string shownText(int pass, int row) {
         }
     }
     return "<none>";
+}
+
+void chooseMode(int mode) {
+    if (mode != 1) {
+        standin::holdKey(1, mode == 2 ? ALLEGRO_KEY_DOWN : ALLEGRO_KEY_UP);
+    }
+}
+
+void typeAt(int pass, int character) {
+    standin::pass(pass).events.push_back(standin::keyCharEvent(character));
+}
+
+void typeText(int firstPass, const std::string &text) {
+    for (const char character : text) {
+        typeAt(firstPass++, static_cast<unsigned char>(character));
+    }
+}
+
+void press(int pass, int x, int y, int buttons, int held) {
+    standin::pointer(pass, x, y, buttons);
+    for (int sample = 0; sample < held; ++sample) {
+        standin::pointer(pass + 1, x, y, buttons);
+    }
 }

@@ -1,24 +1,82 @@
 // What every test of the program through the stand-in starts from: a fresh
-// script, and the program's records zero-filled as in a new process.
+// script, the program's records zero-filled as in a new process, and the
+// shorthands the tests share for scripting passes and reading drawing back.
 #pragma once
 
 #include "standin.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 // Runs the real main procedure over a script of `passes` passes and returns
 // its exit status.
 int runPasses(int passes);
 
+// ---- Colours ----
+
+struct PaletteEntry {
+    const char *name;
+    unsigned char red, green, blue;
+};
+// The nine colours in the order they are mapped, under the names rows use.
+extern const PaletteEntry paletteEntries[9];
+
 // The colour a palette entry maps to, for comparing recorded calls.
 ALLEGRO_COLOR paletteColor(unsigned char red, unsigned char green, unsigned char blue);
 bool sameColor(const ALLEGRO_COLOR &a, const ALLEGRO_COLOR &b);
+std::string colorName(const ALLEGRO_COLOR &color); // "unlisted" when not in the palette
 
-class ProgramTest : public ::testing::Test {
-  protected:
-    void SetUp() override;
-};
+// ---- Drawing calls as rows ----
+//
+// One drawing call as a line, so that drawing compares as a list of lines and
+// a mismatch names the row. A coordinate off the integer grid shows its
+// fraction and so fails the row.
+
+std::string describe(const standin::Call &call);
+std::vector<std::string> rowsOf(int pass); // every drawing call of the pass
+std::string fillRow(int x1, int y1, int x2, int y2, const std::string &color);
+std::string outlineRow(int x1, int y1, int x2, int y2, const std::string &color, int thickness = 1);
+// `font` is "small", "medium" or "large"; `align` "left", "centre" or "right".
+std::string textRow(const std::string &font, const std::string &color, int x, int y,
+                    const std::string &align, const std::string &text,
+                    const std::string &format = "%s");
+std::string cursorRow(const std::string &font, int x, int y);
+std::vector<std::string> cursorRows(int pass); // the text cursors drawn in the pass
 
 // The value text drawn for field row `row` (1 decimal, 2 hexadecimal,
 // 3 binary) in pass `pass`; "<none>" when the pass drew none there.
 std::string shownText(int pass, int row);
+
+// ---- Scripting ----
+
+constexpr int keyY = 135; // the middle of the keypad row
+constexpr int keyX(int key) {
+    return 46 + 27 * key; // the middle of keypad key `key`
+}
+// Hexadecimal by Down, binary by Up, held in pass 1; decimal needs nothing.
+void chooseMode(int mode);
+// A lone character event queued for `pass`: applied in that pass.
+void typeAt(int pass, int character);
+void typeText(int firstPass, const std::string &text); // one character a pass
+// A press first sampled in `pass` and still down in `held` samples of the
+// next pass: its first sample there, then the polls of the wait for release.
+void press(int pass, int x, int y, int buttons, int held);
+
+// Program-wide variables as each frame is shown.
+struct Shown {
+    int mode = 0;  // InputMode
+    int hover = 0; // hoverTarget
+    int typed = 0; // typedChar
+    int rowY = 0;  // fieldRowY
+    int keys = 0;  // keypadKeyCount
+    std::string edit;
+};
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    std::map<int, Shown> shown; // by pass; filled unless a test takes onFlip over
+};

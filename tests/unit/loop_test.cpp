@@ -1,0 +1,214 @@
+#include "harness.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+using LoopTest = ProgramTest;
+
+namespace {
+
+// The pass's calls in order, with each run of drawing folded into one "draw".
+std::vector<std::string> skeleton(int pass) {
+    std::vector<std::string> steps;
+    for (const standin::Call &call : standin::calls()) {
+        if (call.pass != pass) {
+            continue;
+        }
+        std::string step = call.name;
+        if (call.name == "al_clear_to_color" || call.name == "al_get_text_width" ||
+            call.name.rfind("al_draw_", 0) == 0) {
+            step = "draw";
+        } else if (call.name == "al_key_down") {
+            step = "key " + std::to_string(static_cast<int>(call.args.at(0)));
+        } else if (call.name == "al_rest") {
+            std::ostringstream seconds; // 0.1, 0.01 or 0.001, as written
+            seconds << call.args.at(0);
+            step = "rest " + seconds.str();
+        }
+        if (step != "draw" || steps.empty() || steps.back() != "draw") {
+            steps.push_back(step);
+        }
+    }
+    return steps;
+}
+
+std::size_t fetches(int pass) {
+    return standin::callsNamed("al_get_next_event", pass).size();
+}
+
+std::size_t rests(float seconds, int pass) {
+    std::size_t count = 0;
+    for (const standin::Call &call : standin::callsNamed("al_rest", pass)) {
+        count += call.args.at(0) == seconds ? 1 : 0;
+    }
+    return count;
+}
+
+ALLEGRO_EVENT keyChar(int c) {
+    return standin::keyCharEvent(c);
+}
+
+// Escape test, fetch, samples, the arrows (keys 85 and 84), drawing, the
+// frame shown, then `tail` and the pass's one closing rest.
+std::vector<std::string> passOf(std::vector<std::string> arrows, std::vector<std::string> tail) {
+    std::vector<std::string> steps = {"key 59", "al_get_next_event", "al_get_keyboard_state",
+                                      "al_get_mouse_state"};
+    steps.insert(steps.end(), arrows.begin(), arrows.end());
+    steps.insert(steps.end(), {"draw", "al_flip_display"});
+    steps.insert(steps.end(), tail.begin(), tail.end());
+    steps.push_back("rest 0.01");
+    return steps;
+}
+
+// A key's down, character and up events.
+std::vector<ALLEGRO_EVENT> typed(int c) {
+    return {standin::keyDownEvent(), keyChar(c), standin::keyUpEvent()};
+}
+
+// Passes 1 and 2 as scripted, then idle ones up to `passes`.
+void runScript(const standin::PassScript &first, const standin::PassScript &second, int passes) {
+    standin::pass(1) = first;
+    standin::pass(2) = second;
+    ASSERT_EQ(runPasses(passes), 0);
+}
+
+} // namespace
+
+TEST_F(LoopTest, PassCallsInOrder) {
+    const std::vector<std::string> noArrows = {"key 85", "key 84"};
+    const struct {
+        const char *name;
+        standin::PassScript first, second; // passes 1 and 2
+        std::vector<std::string> expected; // of pass 2
+    } cases[] = {
+        // clang-format off
+        {"idle", {}, {}, passOf(noArrows, {})},
+        {"downHeld", {}, {{}, {ALLEGRO_KEY_DOWN}, {}},
+         passOf({"key 85", "rest 0.1", "key 84"}, {})},
+        {"upHeld", {}, {{}, {ALLEGRO_KEY_UP}, {}}, passOf({"key 85", "key 84", "rest 0.1"}, {})},
+        {"bothHeld", {}, {{}, {ALLEGRO_KEY_DOWN, ALLEGRO_KEY_UP}, {}},
+         passOf({"key 85", "rest 0.1", "key 84", "rest 0.1"}, {})},
+        // The press is fetched here: no character, so no drain.
+        {"keyDownFetched", {}, {typed('5'), {}, {}}, passOf(noArrows, {})},
+        {"charFetched", {typed('5'), {}, {}}, {}, passOf(noArrows, {"al_get_next_event"})},
+        {"drainStopsAtFirstZero", {},
+         {{keyChar('1'), keyChar('2'), standin::keyUpEvent(), keyChar('3')}, {}, {}},
+         passOf(noArrows, {"al_get_next_event", "rest 0.001", "al_get_next_event"})},
+        {"closeRequest", {}, {{standin::windowEvent()}, {}, {}}, passOf(noArrows, {})},
+        // The wait for release comes before the drain.
+        {"clickAndChar", {typed('5'), {}, {{10, 10, 1}}}, {},
+         passOf(noArrows, {"al_get_mouse_state", "al_get_next_event"})},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        runScript(c.first, c.second, 3);
+        EXPECT_EQ(skeleton(2), c.expected);
+    }
+}
+
+TEST_F(LoopTest, LongRunOfCharactersDrains62FetchesWith61Rests) {
+    for (int i = 0; i < 100; ++i) {
+        standin::pass(1).events.push_back(keyChar('1'));
+    }
+    ASSERT_EQ(runPasses(3), 0);
+    EXPECT_EQ(fetches(1), 1U + 62U);
+    EXPECT_EQ(rests(0.001F, 1), 61U);
+    // 37 left: one applied at the top of pass 2, 36 drained, then an empty fetch.
+    EXPECT_EQ(fetches(2), 1U + 37U);
+    EXPECT_EQ(rests(0.001F, 2), 36U);
+    EXPECT_EQ(fetches(3), 1U);
+    EXPECT_EQ(rests(0.001F, 3), 0U);
+    EXPECT_EQ(shownText(1, 1), "1");
+    EXPECT_EQ(shownText(2, 1), "11");
+    EXPECT_EQ(shownText(3, 1), "11");
+}
+
+// One held key's single event does not type again in passes with an empty queue.
+TEST_F(LoopTest, CharacterEventIsAppliedOnce) {
+    typeAt(2, '7');
+    typeAt(9, '1');
+    typeAt(10, '1');
+    ASSERT_EQ(runPasses(12), 0);
+    for (int pass = 1; pass <= 12; ++pass) {
+        const bool charFetched = pass == 2 || pass == 9 || pass == 10;
+        EXPECT_EQ(shown[pass].typed, pass == 2 ? '7' : charFetched ? '1' : 0) << pass;
+        EXPECT_EQ(fetches(pass), charFetched ? 2U : 1U) << "a drain only after a character";
+        EXPECT_EQ(shownText(pass, 1), pass < 2    ? ""
+                                      : pass < 9  ? "7"
+                                      : pass < 10 ? "71"
+                                                  : "711")
+            << pass;
+    }
+}
+
+// A window event carries no character: no editing, no drain, and the close
+// request leaves the program running.
+TEST_F(LoopTest, WindowEventsGiveNoCharacterAndDoNotEnd) {
+    for (ALLEGRO_EVENT_TYPE type : {ALLEGRO_EVENT_DISPLAY_CLOSE, ALLEGRO_EVENT_DISPLAY_SWITCH_IN,
+                                    ALLEGRO_EVENT_DISPLAY_SWITCH_OUT}) {
+        SCOPED_TRACE(type);
+        SetUp();
+        standin::pass(2).events = {keyChar('5'), standin::windowEvent(type), keyChar('6')};
+        // A character read from a window event would drain the 7 away.
+        standin::pass(4).events = {standin::windowEvent(type), keyChar('7')};
+        EXPECT_EQ(runPasses(6), 0);
+        EXPECT_EQ(standin::passesBegun(), 7);
+        EXPECT_EQ(standin::callsNamed("al_flip_display").size(), 6U);
+        EXPECT_EQ(fetches(2), 2U) << "the window event ends the drain";
+        EXPECT_EQ(shownText(3, 1), "56");
+        EXPECT_EQ(shown[4].typed, 0);
+        EXPECT_EQ(fetches(4), 1U);
+        EXPECT_EQ(skeleton(4).back(), "rest 0.01");
+        EXPECT_EQ(standin::callsNamed("al_rest", 4).size(), 1U);
+        EXPECT_EQ(shownText(4, 1), "56");
+        EXPECT_EQ(shownText(5, 1), "567");
+    }
+}
+
+TEST_F(LoopTest, EscapeKeyEndsAtTheTopOfTheNextPass) {
+    standin::holdKey(3, ALLEGRO_KEY_ESCAPE);
+    standin::typeKey(4, '9');
+    EXPECT_EQ(runPasses(10), 0);
+    EXPECT_EQ(standin::passesBegun(), 4);
+    EXPECT_EQ(skeleton(4), std::vector<std::string>{"key 59"});
+    EXPECT_EQ(standin::callsNamed("al_flip_display").size(), 3U);
+}
+
+// A typed Escape or a primary click on the exit button ends the run after
+// the pass's frame is shown, its press released and its closing rest taken.
+TEST_F(LoopTest, TypedEscapeAndExitClickEndAtTheEndOfThePass) {
+    const standin::MouseSample exitHeld = {420, 45, 1};
+    const struct {
+        const char *name;
+        standin::PassScript first, second; // passes 1 and 2
+        bool ends;                         // in pass 2; otherwise the script's 10 passes run out
+    } cases[] = {
+        // clang-format off
+        {"typedEscapeAlone", {}, {{keyChar(27)}, {}, {}}, true},
+        // The drain takes the key's release after the 27; the program still ends.
+        {"typedEscapeKey", {typed(27), {}, {}}, {}, true},
+        {"escapeFetchedByDrain", {}, {{keyChar('5'), keyChar(27), standin::keyUpEvent()}, {}, {}},
+         true},
+        {"escapeThenMoreCharacters", {}, {{keyChar(27), keyChar('5'), keyChar('6')}, {}, {}}, true},
+        {"exitHeldThroughPolls", {{}, {}, {exitHeld}}, {{}, {}, {exitHeld, exitHeld, exitHeld}},
+         true},
+        {"exitSecondary", {{}, {}, {{420, 45, 2}}}, {}, false},
+        {"exitBothButtons", {{}, {}, {{420, 45, 3}}}, {}, false},
+        {"backButton", {{}, {}, {{420, 70, 1}}}, {}, false},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        runScript(c.first, c.second, 10);
+        const int last = c.ends ? 2 : 10;
+        EXPECT_EQ(standin::passesBegun(), c.ends ? 2 : 11);
+        EXPECT_EQ(standin::callsNamed("al_flip_display").size(), static_cast<std::size_t>(last));
+        EXPECT_EQ(skeleton(last).back(), "rest 0.01");
+        EXPECT_EQ(standin::callsNamed("al_get_mouse_state").back().args.at(2), 0.0F)
+            << "ended before the press was released";
+    }
+}

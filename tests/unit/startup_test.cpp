@@ -1,0 +1,128 @@
+#include "harness.h"
+
+#include "app/palette.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using StartupTest = ProgramTest;
+
+namespace {
+
+// A set-up call with what it was given: numbers, flags, then any name or text.
+std::string setUpRow(const standin::Call &call) {
+    std::string row = call.name;
+    if (call.name == "al_install_system") {
+        return row + " " + std::to_string(call.flags) + " " + call.text;
+    }
+    for (const float number : call.args) {
+        row += " " + std::to_string(static_cast<int>(number));
+    }
+    if (call.name == "al_load_ttf_font") {
+        row += " flags " + std::to_string(call.flags);
+    }
+    return call.text.empty() ? row : row + " " + call.text;
+}
+
+} // namespace
+
+// In order and with their exact values, and nothing drawn yet. The title and
+// the window's event source belong to the window just created (1).
+TEST_F(StartupTest, SetUpCallsTheLibraryInOrderWithExactValues) {
+    ASSERT_EQ(runPasses(1), 0);
+    std::vector<std::string> expected = {"al_install_system " +
+                                             std::to_string(ALLEGRO_VERSION_INT) + " atexit",
+                                         "al_install_mouse",
+                                         "al_install_keyboard",
+                                         "al_init_font_addon",
+                                         "al_init_ttf_addon",
+                                         "al_init_primitives_addon",
+                                         "al_load_ttf_font 14 flags 0 arial.ttf",
+                                         "al_load_ttf_font 18 flags 0 arial.ttf",
+                                         "al_load_ttf_font 20 flags 0 arial.ttf"};
+    for (const PaletteEntry &e : paletteEntries) {
+        expected.push_back("al_map_rgb " + std::to_string(e.red) + " " + std::to_string(e.green) +
+                           " " + std::to_string(e.blue));
+    }
+    expected.insert(expected.end(),
+                    {"al_create_display 496 190",
+                     "al_set_window_title 1 Ravuriradoz syst. liczbowych DHB",
+                     "al_create_event_queue", "al_get_keyboard_event_source",
+                     "al_register_event_source keyboard", "al_get_display_event_source 1",
+                     "al_register_event_source display"});
+    std::vector<std::string> made;
+    for (const standin::Call &call : standin::calls()) {
+        if (call.pass == 0) {
+            made.push_back(setUpRow(call));
+        }
+    }
+    EXPECT_EQ(made, expected);
+    EXPECT_TRUE(standin::drawCalls(0).empty());
+    EXPECT_TRUE(standin::callsNamed("al_flip_display", 0).empty());
+    EXPECT_EQ(standin::fontName(fontSmall), "small");
+    EXPECT_EQ(standin::fontName(fontMedium), "medium");
+    EXPECT_EQ(standin::fontName(fontLarge), "large");
+    // Each colour variable holds what its call made.
+    const ALLEGRO_COLOR *const variables[] = {&colorInk,      &colorDeepTeal,  &colorBackground,
+                                              &colorTeal,     &colorMidTeal,   &colorFieldFill,
+                                              &colorGreyTeal, &colorHighlight, &colorAccent};
+    for (std::size_t i = 0; i < std::size(variables); ++i) {
+        EXPECT_EQ(colorName(*variables[i]), paletteEntries[i].name);
+    }
+}
+
+// ---- Start-up failures ----
+//
+// The process exits inside startUp, so the parent never sees the child's
+// stand-in. The child reports from an exit handler what it drew, how many
+// passes it began and the last library call it made; the handler also shows
+// the exit went through exit(), which runs the library's own shutdown.
+
+namespace {
+
+void reportChildCalls() {
+    const auto &calls = standin::calls();
+    int drawn = 0;
+    for (const standin::Call &call : calls) {
+        drawn += call.name == "al_flip_display" || call.name == "al_clear_to_color" ||
+                 call.name.rfind("al_draw_", 0) == 0;
+    }
+    std::fprintf(stderr, "[drawn %d, passes %d, last %s]\n", drawn, standin::passesBegun(),
+                 calls.empty() ? "none" : calls.back().name.c_str());
+}
+
+struct Failure {
+    bool standin::Options::*knob;
+    const char *message; // what the one line must say
+    const char *lastCall;
+};
+
+} // namespace
+
+using StartupDeathTest = ProgramTest;
+
+TEST_F(StartupDeathTest, FailureWritesOneLineAndExitsWithOneBeforeDrawing) {
+    const Failure failures[] = {
+        {&standin::Options::systemFails, "Allegro 5", "al_install_system"},
+        {&standin::Options::mouseFails, "myszy", "al_install_mouse"},
+        {&standin::Options::keyboardFails, "klawiatury", "al_install_keyboard"},
+        {&standin::Options::fontFails, "arial\\.ttf[^\n]*katalogu roboczym", "al_load_ttf_font"},
+        {&standin::Options::displayFails, "okna 496x190", "al_create_display"},
+    };
+    for (const Failure &failure : failures) {
+        SCOPED_TRACE(failure.lastCall);
+        SetUp();
+        standin::options().*failure.knob = true;
+        const std::string expected = std::string("^ravuriradoz: [^\n]*") + failure.message +
+                                     "[^\n]*\n\\[drawn 0, passes 0, last " + failure.lastCall +
+                                     "\\]\n$";
+        EXPECT_EXIT(
+            {
+                std::atexit(reportChildCalls);
+                runPasses(3);
+            },
+            ::testing::ExitedWithCode(1), expected);
+    }
+}
