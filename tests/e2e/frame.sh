@@ -1,0 +1,185 @@
+#!/bin/bash
+# The still picture: exact colours where the frame is solid, the labels and
+# captions where they belong and nothing where no text stands, the lit exit
+# button under the pointer, and the click on it that ends the program.
+# Usage: frame.sh PROGRAM XSEND
+set -eu
+. "$(dirname "$0")/lib.sh"
+e2e_bound 100 "$@"
+PROGRAM=$1
+E2E_XSEND=$2
+e2e_init
+e2e_start_xvfb
+e2e_start "$PROGRAM"
+
+CLEAR='10 100 100'
+PANEL='30 130 130'
+SHADOW='0 80 80'
+BOX='60 160 160'
+ACTIVE='100 200 200'
+FACE='140 160 160'
+BEVEL='170 190 190'
+ACCENT='80 180 180'
+INK='0 50 50'
+
+e2e_settle 1
+shot=$E2E_LAST_SHOT
+
+e2e_say "solid parts of the frame have their exact colours"
+{
+    cat <<EOF
+5 5 $CLEAR background top left
+490 185 $CLEAR background bottom right
+250 175 $CLEAR background below the panel
+300 118 $PANEL panel face between rows and keys
+25 150 $PANEL panel face bottom left
+250 25 $PANEL panel face top
+477 161 $SHADOW panel shadow corner
+478 100 $SHADOW panel shadow right
+100 162 $SHADOW panel shadow bottom
+200 75 $BOX inactive hexadecimal box
+300 100 $BOX inactive binary box
+131 75 $BOX hexadecimal box, left end
+278 75 $BOX hexadecimal box, right end
+283 75 $PANEL panel right of the hexadecimal box
+461 100 $BOX binary box, right end
+200 45 $ACTIVE active decimal box
+275 52 $ACTIVE active decimal box, far corner
+395 46 $FACE exit button face, left
+455 46 $FACE exit button face, right
+395 74 $FACE back button face, left
+455 74 $FACE back button face, right
+391 46 $BEVEL exit button bevel, left
+461 46 $BEVEL exit button bevel, right
+391 74 $BEVEL back button bevel, left
+463 46 $CLEAR exit button shadow, right
+420 57 $CLEAR exit button shadow, bottom
+57 135 $CLEAR key 0 shadow, right
+46 147 $CLEAR key 0 shadow, bottom
+EOF
+    # Ten raised keys in decimal mode; the six letters only dim outlines.
+    for key in $(seq 0 15); do
+        if [ "$key" -lt 10 ]; then
+            echo "$((46 + 27 * key)) 140 $FACE face of raised key $key"
+        else
+            echo "$((46 + 27 * key)) 140 $PANEL panel inside dim key $key"
+        fi
+    done
+} | e2e_expect_pixels "$shot"
+
+e2e_say "no text where none stands: heading, credit line, gaps of the panel"
+regions=(
+    "22 22 474 35 $PANEL heading band above the rows"
+    "281 22 389 63 $PANEL heading band between the decimal box and the buttons"
+    "0 163 496 190 $CLEAR credit line below the panel"
+    "22 114 474 125 $PANEL gap between the binary row and the keys"
+    "22 148 474 158 $PANEL gap below the keys"
+    "464 22 474 124 $PANEL strip right of the buttons"
+)
+mapfile -t answers < <(printf '%s\n' "${regions[@]}" | e2e_measure "$shot")
+for i in "${!regions[@]}"; do
+    read -r _ others _ <<<"${answers[i]}"
+    [ "$others" -eq 0 ] || e2e_fail "${regions[i]}: $others pixels of another colour"
+done
+
+e2e_say "the labels read Decymalne, Hexadec., Binarne, right-aligned, with a dark copy"
+words=$(e2e_read_words "$shot" 45 light "22 35 128 60" "22 63 128 88" "22 91 128 116")
+[ "$words" = "Decymalne/Hexadec./Binarne" ] ||
+    e2e_fail "the labels read '$words', want 'Decymalne/Hexadec./Binarne'"
+for row in 1 2 3; do
+    top=$((7 + 28 * row))
+    {
+        read -r _ _ _ right _
+        read -r accent _
+        read -r dark _
+    } < <(e2e_measure "$shot" <<EOF
+22 $top 129 $((top + 25)) $PANEL
+22 $top 129 $((top + 25)) $ACCENT
+22 $top 129 $((top + 25)) $CLEAR
+EOF
+    )
+    if [ "$right" -lt 118 ] || [ "$right" -gt 121 ]; then
+        e2e_fail "label of row $row ends at x=$right, want 118..121 (right-aligned at 120)"
+    fi
+    [ "$accent" -gt 0 ] || e2e_fail "label of row $row has no pixel of the accent colour"
+    [ "$dark" -gt 0 ] || e2e_fail "label of row $row has no dark copy"
+done
+
+e2e_say "the buttons read WYJDŹ and COFNIJ, centred, the Ź with its accent"
+words=$(e2e_read_words "$shot" 55 dark "392 38 461 55" "392 66 461 83")
+# OCR reads the Ź as a plain Z; its accent is checked by its pixels below.
+[ "$words" = "WYJDZ/COFNIJ" ] || e2e_fail "the buttons read '$words', want 'WYJDZ/COFNIJ'"
+for button in 0 1; do
+    top=$((36 + 28 * button))
+    # Capitals start four rows below the top edge; only an accent rises higher.
+    {
+        read -r _ _ left right _
+        read -r _ high_left _
+        read -r _ high_right _
+    } < <(e2e_measure "$shot" <<EOF
+392 $((top + 2)) 461 $((top + 19)) $FACE
+392 $((top + 2)) 436 $((top + 4)) $FACE
+436 $((top + 2)) 461 $((top + 4)) $FACE
+EOF
+    )
+    if [ "$((left + right))" -lt 848 ] || [ "$((left + right))" -gt 852 ]; then
+        e2e_fail "caption of button $button spans x $left..$right, not centred on 425"
+    fi
+    [ "$high_left" -eq 0 ] || e2e_fail "caption of button $button has ink above its capitals"
+    if [ "$button" -eq 0 ]; then
+        [ "$high_right" -gt 0 ] || e2e_fail "the Ź of WYJDŹ has no accent"
+    else
+        [ "$high_right" -eq 0 ] || e2e_fail "COFNIJ has ink above its capitals"
+    fi
+done
+
+e2e_say "every key shows its digit: dark on raised keys, in the background colour on dim ones"
+# Per key: the caption's bounds against the face, then its text colour.
+queries=()
+for key in $(seq 0 15); do
+    x=$((36 + 27 * key))
+    if [ "$key" -lt 10 ]; then
+        queries+=("$((x + 1)) 127 $((x + 19)) 145 $FACE" "$((x + 1)) 127 $((x + 19)) 145 $INK")
+    else
+        queries+=("$((x + 1)) 127 $((x + 19)) 145 $PANEL" "$((x + 1)) 127 $((x + 19)) 145 $CLEAR")
+    fi
+done
+mapfile -t answers < <(printf '%s\n' "${queries[@]}" | e2e_measure "$shot")
+[ "${#answers[@]}" -eq 32 ] || e2e_fail "measured ${#answers[@]} boxes of keys, want 32"
+for key in $(seq 0 15); do
+    x=$((36 + 27 * key))
+    read -r _ others left right top bottom <<<"${answers[2 * key]}"
+    read -r inked _ <<<"${answers[2 * key + 1]}"
+    [ "$others" -gt 0 ] || e2e_fail "key $key shows no caption"
+    if [ "$left" -lt $((x + 3)) ] || [ "$right" -gt $((x + 12)) ] ||
+        [ "$top" -lt 127 ] || [ "$bottom" -gt 140 ]; then
+        e2e_fail "key $key caption lies at x $left..$right, y $top..$bottom;" \
+            "want inside x $((x + 3))..$((x + 12)), y 127..140"
+    fi
+    [ "$inked" -gt 0 ] || e2e_fail "key $key caption has no pixel of its text colour"
+done
+
+e2e_say "clicks on an empty spot and just beside the exit button leave the program running"
+for spot in "300 118" "462 46" "425 56"; do
+    read -r x y <<<"$spot"
+    e2e_click "$x" "$y"
+done
+e2e_rest_pointer
+sleep 0.5
+e2e_running || e2e_fail "a click beside the exit button ended the program"
+
+e2e_say "the exit button lights under the pointer"
+e2e_pointer 425 46
+e2e_wait_for 5 e2e_pixel_is 395 46 "$BEVEL" ||
+    e2e_fail "exit button face under the pointer is ($E2E_PIXEL), want ($BEVEL)"
+e2e_new_shot
+e2e_expect_pixels "$E2E_LAST_SHOT" <<EOF
+395 46 $BEVEL lit exit button face
+395 74 $FACE back button face while the pointer is on the exit
+EOF
+
+e2e_say "a click on WYJDŹ, at its top left corner, ends the program with status 0"
+e2e_click 389 37
+e2e_expect_exit 5 0 "click on WYJDŹ"
+
+echo "frame: all checks passed"

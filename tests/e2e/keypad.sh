@@ -1,0 +1,127 @@
+#!/bin/bash
+# The on-screen keypad clicked as a person clicks: the raised keys follow the
+# active field, the key under a resting pointer lights up and goes dark
+# while the button is held, clicks on raised keys type their digit and a
+# click on a dim key does nothing.
+# Usage: keypad.sh PROGRAM XSEND
+set -eu
+. "$(dirname "$0")/lib.sh"
+e2e_bound 100 "$@"
+PROGRAM=$1
+E2E_XSEND=$2
+e2e_init
+e2e_start_xvfb
+e2e_start "$PROGRAM"
+
+PANEL='30 130 130'
+FACE='140 160 160'
+LIT='170 190 190'
+
+# The middle of key K's face, below its caption.
+key_x() { KEY_X=$((46 + 27 * $1)); }
+
+# Checks the face colour of each "KEY COLOUR-NAME" pair on the screen now.
+expect_faces() {
+    local what=$1 coordinates=() wanted=()
+    shift
+    while [ "$#" -gt 0 ]; do
+        coordinates+=($((46 + 27 * $1)) 140)
+        case $2 in
+        raised) wanted+=("$FACE") ;;
+        dim) wanted+=("$PANEL") ;;
+        lit) wanted+=("$LIT") ;;
+        esac
+        shift 2
+    done
+    e2e_wait_for 5 faces_are "${#wanted[@]}" "${coordinates[@]}" "${wanted[@]}" ||
+        e2e_fail "$what: key faces are ($E2E_ANSWER), want (${wanted[*]})"
+}
+
+# faces_are COUNT X Y... COLOUR...: the pixels have the colours, in order.
+faces_are() {
+    local count=$1
+    shift
+    e2e_xs pixels "$E2E_WID" "${@:1:$((2 * count))}" || return 1
+    shift $((2 * count))
+    local joined
+    joined=$(printf '%s,' "$@")
+    [ "$E2E_ANSWER," = "$joined" ]
+}
+
+# Clicks key K until ROW, inactive, shows something else than before.
+click_key() {
+    local key=$1 row=$2
+    key_x "$key"
+    e2e_new_shot
+    e2e_keep_shot before-click
+    e2e_click_until "$KEY_X" 135 row_changed "$row" ||
+        e2e_fail "a click on key $key changed nothing in row $row"
+}
+
+row_changed() { e2e_shot && e2e_kept before-click && ! e2e_band_equal "$1" "$E2E_FILE" "$E2E_LAST_SHOT"; }
+
+e2e_say "decimal mode raises keys 0 to 9; A to F stay dim"
+expect_faces "decimal mode" 0 raised 9 raised 10 dim 15 dim
+
+e2e_say "hexadecimal mode raises all sixteen keys"
+e2e_arrow_to Down 2
+expect_faces "hexadecimal mode" 0 raised 9 raised 10 raised 15 raised
+
+e2e_say "the key under a resting pointer is lit, its neighbours not"
+key_x 3
+e2e_pointer "$KEY_X" 135
+expect_faces "pointer on key 3" 2 raised 3 lit 4 raised
+e2e_new_shot
+read -r lit _ < <(echo "$((KEY_X - 10)) 126 $((KEY_X + 9)) 145 $LIT" | e2e_measure "$E2E_LAST_SHOT")
+[ "$lit" -ge 250 ] || e2e_fail "only $lit pixels of key 3's face are lit"
+
+e2e_say "while the button is held the key is not lit; on release it types its digit"
+e2e_keep_shot before-click
+e2e_press_button "$KEY_X" 135
+expect_faces "button held on key 3" 3 raised
+e2e_release_button
+e2e_wait_for 5 row_changed 1 || e2e_fail "the press on key 3 typed nothing"
+expect_faces "pointer still on key 3 after the click" 3 lit
+e2e_settle 2
+e2e_note key-3 "click on key 3 in hexadecimal mode" 1:3 3:11
+e2e_rest_pointer
+e2e_key BackSpace
+e2e_expect_row_empty 1 "decimal after backspace on hexadecimal 3"
+
+e2e_say "in hexadecimal mode keys F, F give FF, 255 and 11111111"
+click_key 15 1
+click_key 15 1
+e2e_settle 2
+e2e_note key-ff "keys F, F in hexadecimal mode" 1:255 3:11111111
+e2e_arrow_to Up 1
+e2e_settle 1
+e2e_note key-ff-inactive "keys F, F in hexadecimal mode" 2:FF
+
+e2e_say "binary mode raises keys 0 and 1 only"
+e2e_arrow_to Up 3
+expect_faces "binary mode" 0 raised 1 raised 2 dim 5 dim 15 dim
+
+e2e_say "in binary mode the dim key 5 neither lights nor types; key 0 does"
+key_x 5
+e2e_pointer "$KEY_X" 135
+sleep 0.3
+expect_faces "pointer on the dim key 5" 5 dim
+e2e_new_shot
+e2e_keep_shot before-five
+e2e_click "$KEY_X" 135
+e2e_rest_pointer
+sleep 0.3
+e2e_new_shot
+e2e_band_equal 1 "${E2E_KEPT[before-five]}" "$E2E_LAST_SHOT" ||
+    e2e_fail "a click on the dim key 5 changed the decimal row"
+# Had the click on 5 typed anything, 0 would not come to make 510.
+click_key 0 1
+e2e_settle 3
+e2e_note key-0 "dim key 5, then key 0, on binary 11111111" 1:510 2:1FE
+
+e2e_key Escape
+e2e_expect_exit 5 0 "Escape after the keypad"
+
+e2e_say "the texts noted on the way read back right"
+e2e_check_texts
+echo "keypad: all checks passed"
