@@ -1,0 +1,36 @@
+# The Debian package: `make package` (or `cpack` in the build folder) gives
+# ravuriradoz_<version>_amd64.deb, installed under /usr. The package links
+# arial.ttf to the font of fonts-liberation2 instead of carrying a copy.
+
+set(CPACK_GENERATOR DEB)
+# Values reach the CPack configuration as written, backslashes included.
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_PACKAGE_NAME ravuriradoz)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "live converter of one number between decimal, hexadecimal and binary")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A small window with three rows, decimal, hexadecimal and binary, and an\n\
+on-screen keypad. Typing a number into one row shows it at once in the two\n\
+others; values run from 0 to 4294967295. All texts are in Polish.")
+set(RAVURIRADOZ_MAINTAINER "Ravuriradoz Dev <dev@ravuriradoz.invalid>"
+    CACHE STRING "Maintainer field of the Debian package")
+set(CPACK_PACKAGE_CONTACT "${RAVURIRADOZ_MAINTAINER}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+# One package made of the runtime files and the font link; the font copy
+# and whatever else the project installs stay out.
+set(CPACK_COMPONENTS_ALL runtime font_link)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The shared libraries give liballegro5.2, liballegro-ttf5.2 and the C and
+# C++ runtimes with their least versions; the font is no library.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+
+include(CPack)
