@@ -6,9 +6,6 @@ JOBS ?= $(shell nproc)
 
 .PHONY: run test build deps-build deps-test format tidy clean
 
-# Further targets (packaging, benchmarks, fuzzing) live beside this file in mk/.
--include $(wildcard mk/*.mk)
-
 run: deps-build build
 	cd $(BUILD_DIR) && ./ravuriradoz
 
@@ -33,3 +30,7 @@ tidy: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Further targets (installing and packaging, fuzzing and soaking, benchmarks)
+# live in mk/; included last, so `run` stays the default goal.
+include $(wildcard mk/*.mk)
