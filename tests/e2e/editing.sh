@@ -9,11 +9,7 @@
 # Usage: editing.sh PROGRAM XSEND   (E2E_SHOTS_DIR=dir keeps a picture of 255)
 set -eu
 . "$(dirname "$0")/lib.sh"
-e2e_bound 150 "$@"
-PROGRAM=$1
-E2E_XSEND=$2
-e2e_init
-e2e_start_xvfb
+e2e_open 150 "$@"
 e2e_start "$PROGRAM"
 
 ONES32=11111111111111111111111111111111

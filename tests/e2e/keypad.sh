@@ -6,11 +6,7 @@
 # Usage: keypad.sh PROGRAM XSEND
 set -eu
 . "$(dirname "$0")/lib.sh"
-e2e_bound 100 "$@"
-PROGRAM=$1
-E2E_XSEND=$2
-e2e_init
-e2e_start_xvfb
+e2e_open 100 "$@"
 e2e_start "$PROGRAM"
 
 PANEL='30 130 130'

@@ -58,6 +58,17 @@ e2e_bound() {
     fi
 }
 
+# The opening the test scripts share: bound the whole run to SECONDS, take
+# the program and the xsend helper from the command line, start a private
+# X server. Usage: e2e_open SECONDS PROGRAM XSEND
+e2e_open() {
+    e2e_bound "$@"
+    PROGRAM=$2
+    E2E_XSEND=$3
+    e2e_init
+    e2e_start_xvfb
+}
+
 e2e_now() {
     local now=${EPOCHREALTIME/[.,]/}
     E2E_NOW=$((now / 1000))

@@ -5,11 +5,7 @@
 # Usage: startup_exit.sh PROGRAM XSEND
 set -eu
 . "$(dirname "$0")/lib.sh"
-e2e_bound 100 "$@"
-PROGRAM=$1
-E2E_XSEND=$2
-e2e_init
-e2e_start_xvfb
+e2e_open 100 "$@"
 
 # The only line on stderr, or a failure naming what came instead.
 only_error_line() {

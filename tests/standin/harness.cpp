@@ -4,18 +4,11 @@
 #include "input/edit.h"
 #include "input/pointer.h"
 
-#include <cstring>
 #include <sstream>
 
 void ProgramTest::SetUp() {
     standin::reset();
-    std::memset(&eventRecord, 0, sizeof eventRecord);
-    std::memset(&keyboardState, 0, sizeof keyboardState);
-    std::memset(&mouseState, 0, sizeof mouseState);
-    mousePrevX = 0;
-    mousePrevY = 0;
-    mousePrevButtons = 0;
-    hoverTarget = 0;
+    standin::resetProgramRecords();
     shown.clear();
     standin::options().onFlip = [this](int pass) {
         shown[pass] = {InputMode, hoverTarget, typedChar, fieldRowY, keypadKeyCount, editText};

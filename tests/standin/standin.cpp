@@ -1,5 +1,8 @@
 #include "standin.h"
 
+#include "app/loop.h"
+#include "input/pointer.h"
+
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
@@ -81,6 +84,16 @@ ALLEGRO_EVENT blankEvent(ALLEGRO_EVENT_TYPE type) {
 
 void reset() {
     state = State();
+}
+
+void resetProgramRecords() {
+    std::memset(&eventRecord, 0, sizeof eventRecord);
+    std::memset(&keyboardState, 0, sizeof keyboardState);
+    std::memset(&mouseState, 0, sizeof mouseState);
+    mousePrevX = 0;
+    mousePrevY = 0;
+    mousePrevButtons = 0;
+    hoverTarget = 0;
 }
 Options &options() {
     return state.options;

@@ -63,6 +63,9 @@ struct Options {
 
 // Forgets the script, the calls, the clock and the options.
 void reset();
+// Zero-fills the program's own records, as a new process starts them, so
+// that every run of the main procedure begins from the same place.
+void resetProgramRecords();
 Options &options();
 
 // The script of pass `pass` (1 for the first), made on first use.
