@@ -1,0 +1,394 @@
+#!/bin/bash
+# Runs every benchmark of a Release build, prints one table and writes it,
+# with the date and the processor, to a Markdown file.
+#
+# Usage: bench/run_bench.sh BUILD_DIR RESULTS_FILE
+# Knobs: BENCH_RUNS (launches of the binary, 5), BENCH_KEYS (key presses a
+# launch, 4), BENCH_PASSES (drawn passes a notation, 2000), BENCH_IDLE
+# (seconds of idle CPU, 10).
+set -eu
+
+build=$(cd "$1" && pwd)
+results=$2
+bench=$build/bench
+runs=${BENCH_RUNS:-5}
+keys=${BENCH_KEYS:-4}
+passes=${BENCH_PASSES:-2000}
+idle_seconds=${BENCH_IDLE:-10}
+settle_seconds=2
+
+work=$(mktemp -d)
+server_pid=""
+probe_pid=""
+rows="$work/rows"
+
+cleanup() {
+    if [ -n "$probe_pid" ]; then
+        kill "$probe_pid" 2>/dev/null || true
+    fi
+    if [ -n "$server_pid" ]; then
+        kill "$server_pid" 2>/dev/null || true
+        wait "$server_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+say() {
+    echo "bench: $*" >&2
+}
+
+# ---- numbers ----
+
+# median, min and max of the numbers on standard input, one a line
+stats() {
+    sort -g | awk '{ v[NR] = $1 }
+        END { if (NR == 0) { print "- - -"; exit }
+              m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "%.1f %.1f %.1f\n", m, v[1], v[NR] }'
+}
+
+median() {
+    stats | cut -d' ' -f1
+}
+
+# NS nanoseconds as a share of US microseconds
+share() {
+    awk -v ns="$1" -v us="$2" 'BEGIN { printf "%.3f %%\n", ns / (us * 1000) * 100 }'
+}
+
+# value of key=value on a line of the probe
+field() {
+    tr ' ' '\n' | sed -n "s/^$1=//p"
+}
+
+row() {
+    printf '| %s | %s | %s |\n' "$1" "$2" "$3" >>"$rows"
+}
+
+section() {
+    printf '| **%s** | | |\n' "$1" >>"$rows"
+}
+
+# ---- the X server ----
+
+start_server() {
+    Xvfb -displayfd 3 -screen 0 640x480x24 -noreset -nolisten tcp \
+        3>"$work/display" 2>"$work/xvfb.log" &
+    server_pid=$!
+    for _ in $(seq 50); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || {
+        say "Xvfb did not start"
+        exit 1
+    }
+    export DISPLAY=":$(head -n1 "$work/display")"
+    say "Xvfb on $DISPLAY"
+}
+
+# user and system CPU of a process, in clock ticks
+cpu_ticks() {
+    sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
+}
+
+# resident memory of a process in MB: VmHWM (peak) or VmRSS (now)
+memory_mb() {
+    awk -v key="$2:" '$1 == key { printf "%.1f\n", $2 / 1024 }' "/proc/$1/status"
+}
+
+# ---- 1. the program's own code ----
+
+own_code() {
+    say "own code (Google Benchmark)"
+    "$bench/own_code_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null |
+        awk -F, '$1 ~ /_median"$/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); print $1, $4 }' \
+            >"$work/own"
+}
+
+own_ns() {
+    awk -v name="$1" '$1 == name { printf "%.0f\n", $2 }' "$work/own"
+}
+
+# ---- 2. drawing with the real library ----
+
+drawing() {
+    say "drawing a pass with the real library, $passes passes a notation"
+    (cd "$build" && "$bench/drawing_bench" "$passes") >"$work/drawing"
+}
+
+# ---- 3. the shipped binary from outside ----
+
+# starts the binary under the probe, with the shader cache folder given or
+# the usual one; fills launch_line and program_pid
+launch_binary() {
+    local cache=${1:-}
+    (cd "$build" && exec env ${cache:+MESA_SHADER_CACHE_DIR="$cache"} \
+        "$bench/screen_probe" launch ./ravuriradoz) >"$work/launch" &
+    probe_pid=$!
+    for _ in $(seq 220); do
+        grep -q painted_ms "$work/launch" && break
+        kill -0 "$probe_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    launch_line=$(grep painted_ms "$work/launch") || {
+        say "the window did not show its first frame"
+        exit 1
+    }
+    program_pid=$(echo "$launch_line" | field pid)
+}
+
+stop_binary() {
+    xdotool keydown Escape
+    sleep 0.1
+    xdotool keyup Escape
+    for _ in $(seq 50); do
+        kill -0 "$probe_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    # the probe is still the program's parent, so its pid is still the program's
+    if kill -0 "$probe_pid" 2>/dev/null; then
+        say "the program did not end on Escape"
+        kill "$program_pid" 2>/dev/null || true
+    fi
+    wait "$probe_pid" || say "the program did not end with status 0"
+    probe_pid=""
+}
+
+measure_idle() {
+    local program_before server_before
+    program_before=$(cpu_ticks "$program_pid")
+    server_before=$(cpu_ticks "$server_pid")
+    sleep "$idle_seconds"
+    local tick
+    tick=$(getconf CLK_TCK)
+    echo "$(($(cpu_ticks "$program_pid") - program_before))" |
+        awk -v t="$tick" -v s="$idle_seconds" '{ printf "%.1f\n", 100 * $1 / t / s }' \
+            >>"$work/cpu_program"
+    echo "$(($(cpu_ticks "$server_pid") - server_before))" |
+        awk -v t="$tick" -v s="$idle_seconds" '{ printf "%.1f\n", 100 * $1 / t / s }' \
+            >>"$work/cpu_server"
+}
+
+# presses 8 `keys` times, each at a random moment of the loop's pass
+measure_keys() {
+    local cell line
+    for cell in $(seq 0 $((keys - 1))); do
+        sleep "0.$((200 + RANDOM % 300))"
+        line=$("$bench/screen_probe" key 8 "$cell") || {
+            say "key press $cell was not shown"
+            continue
+        }
+        echo "$line" | field shown_ms >>"$work/key_ms"
+        echo "$line" | field poll_us >>"$work/key_poll"
+    done
+}
+
+shipped_binary() {
+    say "the shipped binary: $runs launches, ${idle_seconds} s idle and $keys keys each"
+    local run
+    for run in $(seq "$runs"); do
+        launch_binary
+        echo "$launch_line" | field painted_ms >>"$work/painted"
+        echo "$launch_line" | field mapped_ms >>"$work/mapped"
+        echo "$launch_line" | field cpu_ms >>"$work/launch_cpu"
+        echo "$launch_line" | field waiting_ms >>"$work/launch_waiting"
+        xdotool search --name 'Ravuriradoz' mousemove --window %1 10 180 >/dev/null
+        sleep "$settle_seconds"
+        measure_idle
+        measure_keys
+        memory_mb "$program_pid" VmHWM >>"$work/rss_peak"
+        memory_mb "$program_pid" VmRSS >>"$work/rss_final"
+        stop_binary
+        say "run $run: first frame $(tail -n1 "$work/painted") ms"
+    done
+}
+
+# The first launch after installing: Mesa's shader cache is empty, so every
+# shader variant of the first frame is compiled.
+cold_launches() {
+    say "the shipped binary: $runs launches with an empty shader cache"
+    local run
+    for run in $(seq "$runs"); do
+        launch_binary "$work/cache$run"
+        echo "$launch_line" | field painted_ms >>"$work/cold_painted"
+        echo "$launch_line" | field cpu_ms >>"$work/cold_cpu"
+        stop_binary
+    done
+}
+
+# ---- 4. start-up, step by step ----
+
+startup_steps() {
+    say "start-up steps: $runs launches of the traced program"
+    local run
+    for run in $(seq "$runs"); do
+        (cd "$build" && "$bench/screen_probe" launch "$bench/startup_trace") >"$work/trace$run"
+    done
+    cat "$work"/trace* | grep '|' | cut -d'|' -f1 | awk '!seen[$0]++' >"$work/steps"
+    local kind
+    for kind in bare text; do
+        for run in $(seq "$runs"); do
+            (cd "$build" && "$bench/screen_probe" launch "$bench/library_floor" "$kind") \
+                >>"$work/floor_$kind"
+        done
+    done
+}
+
+step_stats() {
+    cat "$work"/trace* | awk -F'|' -v step="$1" -v column="$2" '$1 == step { print $column }' |
+        median
+}
+
+# ---- 5. heap allocations ----
+
+allocations() {
+    say "heap allocations a pass"
+    "$bench/allocation_count" >"$work/allocations"
+}
+
+# ---- the table ----
+
+fmt_stats() {
+    read -r m lo hi
+    printf 'median %s %s (min %s, max %s)' "$m" "$1" "$lo" "$hi"
+}
+
+table_own_code() {
+    local notation kind pass_ns draw_us
+    section "1. The program's own code, silent library (Google Benchmark, CPU time, median of 5)"
+    for notation in decimal hexadecimal binary; do
+        row "convertEditText, $notation, longest text" "$(own_ns "convertEditText/$notation") ns" ""
+    done
+    for notation in decimal hexadecimal binary; do
+        row "editStep, typed character, $notation, full field" \
+            "$(own_ns "editStep/$notation") ns" ""
+    done
+    for notation in decimal hexadecimal binary; do
+        draw_us=$(awk -v n="$notation" '$1 == n { print $2 }' "$work/drawing")
+        for kind in idle typing; do
+            pass_ns=$(own_ns "pass/$kind/$notation")
+            row "one pass, $kind, $notation" "$pass_ns ns" \
+                "$(share "$pass_ns" "$draw_us") of the same pass drawn (goal under 2 %)"
+        done
+    done
+}
+
+table_drawing() {
+    local notation med p99 allocations
+    section "2. Drawing procedures and al_flip_display, real library under Xvfb ($passes passes)"
+    while read -r notation med p99 allocations; do
+        row "one pass, $notation" "median $med µs, 99th percentile $p99 µs" \
+            "heap allocations a pass, all in the library: $allocations"
+    done <"$work/drawing"
+}
+
+table_binary() {
+    local presses poll
+    presses=$(wc -l <"$work/key_ms")
+    poll=$(median <"$work/key_poll")
+    section "3. The shipped binary under Xvfb ($runs launches)"
+    row "launch to first painted frame" "$(stats <"$work/painted" | fmt_stats ms)" \
+        "goal under 80 ms; reference 80 to 327 ms"
+    row "CPU used by then, all threads" "$(stats <"$work/launch_cpu" | fmt_stats ms)" \
+        "waiting for a core meanwhile: median $(median <"$work/launch_waiting") ms"
+    row "launch to window mapped" "$(stats <"$work/mapped" | fmt_stats ms)" ""
+    row "launch to first painted frame, empty shader cache" \
+        "$(stats <"$work/cold_painted" | fmt_stats ms)" \
+        "first launch after installing; CPU median $(median <"$work/cold_cpu") ms"
+    row "key press to digit on screen" "$(stats <"$work/key_ms" | fmt_stats ms)" \
+        "goal under 30 ms; reference 2.7 to 98 ms; $presses presses, a screenshot every $poll µs"
+    row "idle CPU, program (${idle_seconds} s)" \
+        "$(stats <"$work/cpu_program" | fmt_stats '% of a core')" "reference 0 to 0.2 %"
+    row "idle CPU, X server (same ${idle_seconds} s)" \
+        "$(stats <"$work/cpu_server" | fmt_stats '% of a core')" ""
+    row "peak resident memory" "$(stats <"$work/rss_peak" | fmt_stats MB)" \
+        "reference 83 to 180 MB"
+    row "final resident memory" "$(stats <"$work/rss_final" | fmt_stats MB)" ""
+}
+
+# a launch of the probe: wall time and CPU to the first frame
+launch_row() {
+    local name=$1 file=$2 note=$3
+    row "$name" "$(field painted_ms <"$file" | median) ms" \
+        "CPU $(field cpu_ms <"$file" | median) ms, all threads; $note"
+}
+
+table_startup() {
+    local step
+    section "4. Start-up of the traced program, step by step (median of $runs launches)"
+    while read -r step; do
+        row "$step" "$(step_stats "$step" 3) ms" \
+            "CPU $(step_stats "$step" 4) ms; starts at $(step_stats "$step" 2) ms"
+    done <"$work/steps"
+    cat "$work"/trace* | grep painted_ms >"$work/trace_launches"
+    launch_row "first frame on screen (probe)" "$work/trace_launches" "the traced program"
+    launch_row "the library alone: window, clear, two rectangles" "$work/floor_bare" \
+        "none of the program's code"
+    launch_row "the library alone: also keyboard, mouse, one font, one text" \
+        "$work/floor_text" "none of the program's code"
+}
+
+table_allocations() {
+    local notation kind first largest goal
+    section "5. Heap allocations a pass, the program's own code"
+    while read -r notation kind first largest; do
+        goal=""
+        if [ "$kind" = idle ]; then
+            goal="goal 0"
+        fi
+        row "$kind pass, $notation" "$largest" "$goal"
+    done <"$work/allocations"
+}
+
+build_table() {
+    : >"$rows"
+    table_own_code
+    table_drawing
+    table_binary
+    table_startup
+    table_allocations
+}
+
+processor() {
+    sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -n1
+}
+
+package_version() {
+    dpkg-query -W -f='${Version}' "$1" 2>/dev/null || echo '?'
+}
+
+write_results() {
+    {
+        echo "# Benchmark results"
+        echo
+        echo "- Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+        echo "- Processor: $(processor), $(nproc) cores"
+        echo "- Load average before: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)" \
+            "(niceness $(nice))"
+        echo "- Software GL under Xvfb: Mesa $(package_version libgl1-mesa-dri)," \
+            "Allegro $(package_version liballegro5.2)"
+        echo
+        echo "| Measure | Result | Goal, reference or share |"
+        echo "|---|---|---|"
+        cat "$rows"
+    } >"$results"
+}
+
+for file in painted mapped launch_cpu launch_waiting cold_painted cold_cpu key_ms key_poll \
+    cpu_program cpu_server rss_peak rss_final floor_bare floor_text; do
+    : >"$work/$file"
+done
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+own_code
+allocations
+start_server
+drawing
+startup_steps
+shipped_binary
+cold_launches
+build_table
+write_results
+cat "$results"

@@ -1,0 +1,293 @@
+/* Watches the converter's window from outside, as a person sees it, by taking
+ * screenshots of the screen as fast as the X server answers.
+ *
+ *   screen_probe launch PROGRAM [ARG...]
+ *       starts PROGRAM (the moment of launch goes to it in BENCH_LAUNCH_NS),
+ *       prints "mapped_ms=M painted_ms=P cpu_ms=C waiting_ms=W poll_us=U
+ *       pid=PID" once its first frame is on screen, then waits for PROGRAM to
+ *       end and exits with its status. C is the CPU time all of PROGRAM's
+ *       threads had used by then, W the time they had spent ready to run but
+ *       waiting for a core: on a busy machine W grows, C hardly moves.
+ *   screen_probe key KEY CELL
+ *       presses KEY with xdotool and prints "shown_ms=S poll_us=U" once the
+ *       decimal field shows a digit in character cell CELL (0 for the first),
+ *       timed from the moment the server delivers the key press.
+ *
+ * Exit status 1 when the screen does not show it within a few seconds.
+ */
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <dirent.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#define WINDOW_WIDTH 496
+#define WINDOW_HEIGHT 190
+#define GIVE_UP_NS 10000000000LL
+
+static const char windowTitle[] = "Ravuriradoz syst. liczbowych DHB";
+
+/* Points of one row that only a finished frame paints in these colours: the
+ * background, the active decimal box and the panel face. One row is grabbed,
+ * so a poll costs the server little. */
+#define FRAME_ROW 45
+static const struct {
+    int x;
+    unsigned long rgb;
+} framePoints[] = {{5, 0x0a6464}, {200, 0x64c8c8}, {470, 0x1e8282}};
+
+/* A digit of the decimal field, 11 pixels wide at size 20, has ink in these
+ * rows; the text cursor sits lower, so it never counts as a digit. */
+#define DIGIT_LEFT 133
+#define DIGIT_WIDTH 11
+#define DIGIT_TOP 40
+#define DIGIT_ROWS 11
+#define FIELD_FILL 0x64c8c8
+
+static long long nowNs(void) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+/* a window may go away between two requests about it: not the probe's error */
+static int ignoreErrors(Display *dpy, XErrorEvent *error) {
+    (void)dpy;
+    (void)error;
+    return 0;
+}
+
+static int framePainted(XImage *image) {
+    for (size_t i = 0; i < sizeof framePoints / sizeof framePoints[0]; i++) {
+        unsigned long pixel = XGetPixel(image, framePoints[i].x, 0);
+        if ((pixel & 0xffffff) != framePoints[i].rgb) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+/* dark enough to be the ink of a glyph, not the field's fill */
+static int hasInk(XImage *image) {
+    for (int y = 0; y < image->height; y++) {
+        for (int x = 0; x < image->width; x++) {
+            unsigned long pixel = XGetPixel(image, x, y) & 0xffffff;
+            unsigned long green = (pixel >> 8) & 0xff;
+            if (pixel != FIELD_FILL && green < 150) {
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
+static pid_t spawn(char **argv, long long launchNs) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        char launch[32];
+        snprintf(launch, sizeof launch, "%lld", launchNs);
+        setenv("BENCH_LAUNCH_NS", launch, 1);
+        execvp(argv[0], argv);
+        perror("screen_probe: exec");
+        _exit(127);
+    }
+    return pid;
+}
+
+/* CPU time and run-queue wait of every thread of a process, from the
+ * scheduler's own accounts, in nanoseconds */
+static void threadTimes(pid_t pid, long long *running, long long *waiting) {
+    char path[32];
+    snprintf(path, sizeof path, "/proc/%d/task", (int)pid);
+    *running = *waiting = 0;
+    DIR *tasks = opendir(path);
+    if (tasks == NULL) {
+        return;
+    }
+    struct dirent *task;
+    while ((task = readdir(tasks)) != NULL) {
+        if (task->d_name[0] == '.') {
+            continue;
+        }
+        char file[384];
+        snprintf(file, sizeof file, "%s/%s/schedstat", path, task->d_name);
+        FILE *stat = fopen(file, "r");
+        long long run = 0, wait = 0;
+        if (stat != NULL) {
+            if (fscanf(stat, "%lld %lld", &run, &wait) == 2) {
+                *running += run;
+                *waiting += wait;
+            }
+            fclose(stat);
+        }
+    }
+    closedir(tasks);
+}
+
+static int waitForExit(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status)) {
+        return 1;
+    }
+    return WEXITSTATUS(status);
+}
+
+static int launch(Display *dpy, char **argv) {
+    Window root = DefaultRootWindow(dpy);
+    XSelectInput(dpy, root, SubstructureNotifyMask);
+    XSync(dpy, False);
+
+    long long start = nowNs();
+    pid_t pid = spawn(argv, start);
+    long long mapped = 0;
+    long polls = 0;
+    int x = 0, y = 0;
+    while (nowNs() - start < GIVE_UP_NS) {
+        while (XPending(dpy)) {
+            XEvent event;
+            XNextEvent(dpy, &event);
+            XWindowAttributes attributes;
+            if (event.type == MapNotify && mapped == 0 &&
+                XGetWindowAttributes(dpy, event.xmap.window, &attributes) &&
+                attributes.width == WINDOW_WIDTH && attributes.height == WINDOW_HEIGHT) {
+                mapped = nowNs();
+                x = attributes.x;
+                y = attributes.y;
+            }
+        }
+        if (mapped == 0) {
+            XSync(dpy, False); /* a round trip, so the map is seen as soon as it happens */
+            continue;
+        }
+        XImage *image = XGetImage(dpy, root, x, y + FRAME_ROW, WINDOW_WIDTH, 1, AllPlanes, ZPixmap);
+        polls++;
+        if (image != NULL) {
+            int painted = framePainted(image);
+            XDestroyImage(image);
+            if (painted) {
+                long long now = nowNs(), running, waiting;
+                threadTimes(pid, &running, &waiting);
+                printf("mapped_ms=%.2f painted_ms=%.2f cpu_ms=%.2f waiting_ms=%.2f poll_us=%.0f "
+                       "pid=%d\n",
+                       (double)(mapped - start) / 1e6, (double)(now - start) / 1e6,
+                       (double)running / 1e6, (double)waiting / 1e6,
+                       (double)(now - mapped) / 1e3 / (double)polls, (int)pid);
+                fflush(stdout);
+                return waitForExit(pid);
+            }
+        }
+    }
+    fprintf(stderr, "screen_probe: no frame within %lld s\n", GIVE_UP_NS / 1000000000LL);
+    kill(pid, SIGTERM);
+    waitForExit(pid);
+    return 1;
+}
+
+static Window findWindow(Display *dpy, int *x, int *y) {
+    Window root = DefaultRootWindow(dpy), parent, *children = NULL, found = None;
+    unsigned int count = 0;
+    XQueryTree(dpy, root, &root, &parent, &children, &count);
+    for (unsigned int i = 0; i < count && found == None; i++) {
+        /* the title may be stored as UTF-8, which XFetchName does not return */
+        XTextProperty name;
+        if (XGetWMName(dpy, children[i], &name) && name.value != NULL) {
+            if (strcmp((const char *)name.value, windowTitle) == 0) {
+                found = children[i];
+            }
+            XFree(name.value);
+        }
+    }
+    XFree(children);
+    if (found != None) {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(dpy, found, &attributes);
+        *x = attributes.x;
+        *y = attributes.y;
+    }
+    return found;
+}
+
+static XImage *grabCell(Display *dpy, int x, int y, int cell) {
+    return XGetImage(dpy, DefaultRootWindow(dpy), x + DIGIT_LEFT + DIGIT_WIDTH * cell,
+                     y + DIGIT_TOP, DIGIT_WIDTH, DIGIT_ROWS, AllPlanes, ZPixmap);
+}
+
+static int cellShowsDigit(Display *dpy, int x, int y, int cell) {
+    XImage *image = grabCell(dpy, x, y, cell);
+    int ink = image != NULL && hasInk(image);
+    if (image != NULL) {
+        XDestroyImage(image);
+    }
+    return ink;
+}
+
+static int pressKey(Display *dpy, const char *key, int cell) {
+    int x = 0, y = 0;
+    Window window = findWindow(dpy, &x, &y);
+    if (window == None) {
+        fprintf(stderr, "screen_probe: no converter window\n");
+        return 1;
+    }
+    if (cellShowsDigit(dpy, x, y, cell)) {
+        fprintf(stderr, "screen_probe: cell %d already shows a digit\n", cell);
+        return 1;
+    }
+    /* the server copies the key press to every client that asks */
+    XSelectInput(dpy, window, KeyPressMask);
+    XSync(dpy, False);
+
+    char *xdotool[] = {"xdotool", "key", (char *)key, NULL};
+    long long start = nowNs();
+    pid_t pid = spawn(xdotool, start);
+    long long pressed = 0;
+    long polls = 0;
+    int result = 1;
+    while (nowNs() - start < GIVE_UP_NS) {
+        int ink = cellShowsDigit(dpy, x, y, cell);
+        polls++;
+        while (XPending(dpy)) {
+            XEvent event;
+            XNextEvent(dpy, &event);
+            if (event.type == KeyPress && pressed == 0) {
+                pressed = nowNs();
+            }
+        }
+        if (ink && pressed != 0) {
+            long long now = nowNs();
+            printf("shown_ms=%.2f poll_us=%.0f\n", (double)(now - pressed) / 1e6,
+                   (double)(now - start) / 1e3 / (double)polls);
+            result = 0;
+            break;
+        }
+    }
+    if (result != 0) {
+        fprintf(stderr, "screen_probe: digit not shown within %lld s\n", GIVE_UP_NS / 1000000000LL);
+    }
+    waitpid(pid, NULL, 0);
+    return result;
+}
+
+int main(int argc, char **argv) {
+    Display *dpy = XOpenDisplay(NULL);
+    if (dpy == NULL) {
+        fprintf(stderr, "screen_probe: cannot open the display\n");
+        return 2;
+    }
+    XSetErrorHandler(ignoreErrors);
+    int status = 2;
+    if (argc >= 3 && strcmp(argv[1], "launch") == 0) {
+        status = launch(dpy, argv + 2);
+    } else if (argc == 4 && strcmp(argv[1], "key") == 0) {
+        status = pressKey(dpy, argv[2], atoi(argv[3]));
+    } else {
+        fprintf(stderr, "usage: screen_probe launch PROGRAM [ARG...] | key KEY CELL\n");
+    }
+    XCloseDisplay(dpy);
+    return status;
+}
