@@ -15,7 +15,7 @@ e2e_start "$PROGRAM"
 ONES32=11111111111111111111111111111111
 
 e2e_say "the arrow keys move the active box down and up, wrapping at both ends"
-e2e_expect_active 1 "at start"
+e2e_wait_for 5 e2e_active_is 1 || e2e_fail "at start the active row is $E2E_ACTIVE, want 1 (0: none or several)"
 e2e_arrow_to Down 2
 e2e_arrow_to Down 3
 e2e_arrow_to Down 1
@@ -53,8 +53,8 @@ e2e_checkpoint 1 decimal-25 "backspace on 255" 2:19 3:11001
 e2e_mark
 e2e_type 4
 e2e_checkpoint 1 decimal-254 "25, then 4" 2:FE 3:11111110
-e2e_expect_other_row 2 decimal-255 decimal-254 "hexadecimal of 255 and of 254"
-e2e_expect_other_row 2 decimal-255 five "hexadecimal of 255 and of 5"
+e2e_expect_row other 2 decimal-255 decimal-254 "hexadecimal of 255 and of 254"
+e2e_expect_row other 2 decimal-255 five "hexadecimal of 255 and of 5"
 e2e_click_until 425 74 e2e_shot_band_like 2 decimal-25 ||
     e2e_fail "a click on COFNIJ did not turn 254 into 25"
 e2e_expect_row_like 3 decimal-25 "binary after COFNIJ on 254"
@@ -120,8 +120,8 @@ e2e_expect_row_like 3 decimal-255 "binary of hexadecimal ff"
 e2e_arrow_to Up 1
 e2e_expect_row_like 2 decimal-255 "hexadecimal ff, inactive"
 e2e_keep_shot hex-ff
-e2e_expect_same_row 2 decimal-255 hex-ff "hexadecimal FF from decimal 255 and typed as ff"
-e2e_expect_other_row 2 decimal-254 hex-ff "hexadecimal FE and FF"
+e2e_expect_row same 2 decimal-255 hex-ff "hexadecimal FF from decimal 255 and typed as ff"
+e2e_expect_row other 2 decimal-254 hex-ff "hexadecimal FE and FF"
 
 e2e_say "hexadecimal FFFFFFFF shows the boxes of the clamped decimal"
 e2e_arrow_to Down 2
@@ -129,7 +129,7 @@ e2e_type FFFFFF
 e2e_expect_row_like 1 decimal-max "decimal of FFFFFFFF"
 e2e_expect_row_like 3 decimal-max "binary of FFFFFFFF"
 e2e_keep_shot hex-max
-e2e_expect_other_row 1 decimal-255-inactive hex-max "decimal 255 and 4294967295"
+e2e_expect_row other 1 decimal-255-inactive hex-max "decimal 255 and 4294967295"
 
 e2e_say "a click on a row makes it the active one"
 e2e_click_until 300 100 e2e_active_is 3 || e2e_fail "a click on the binary row left row $E2E_ACTIVE active"

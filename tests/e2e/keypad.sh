@@ -16,9 +16,9 @@ LIT='170 190 190'
 # The middle of key K's face, below its caption.
 key_x() { KEY_X=$((46 + 27 * $1)); }
 
-# Checks the face colour of each "KEY COLOUR-NAME" pair on the screen now.
+# Waits until the faces of the keys in "KEY raised|dim|lit" pairs show those colours.
 expect_faces() {
-    local what=$1 coordinates=() wanted=()
+    local what=$1 coordinates=() wanted=() joined
     shift
     while [ "$#" -gt 0 ]; do
         coordinates+=($((46 + 27 * $1)) 140)
@@ -29,20 +29,11 @@ expect_faces() {
         esac
         shift 2
     done
-    e2e_wait_for 5 faces_are "${#wanted[@]}" "${coordinates[@]}" "${wanted[@]}" ||
-        e2e_fail "$what: key faces are ($E2E_ANSWER), want (${wanted[*]})"
+    joined=$(IFS=, && echo "${wanted[*]}")
+    e2e_wait_for 5 faces_are "$joined" "${coordinates[@]}" ||
+        e2e_fail "$what: key faces are ($E2E_ANSWER), want ($joined)"
 }
-
-# faces_are COUNT X Y... COLOUR...: the pixels have the colours, in order.
-faces_are() {
-    local count=$1
-    shift
-    e2e_xs pixels "$E2E_WID" "${@:1:$((2 * count))}" || return 1
-    shift $((2 * count))
-    local joined
-    joined=$(printf '%s,' "$@")
-    [ "$E2E_ANSWER," = "$joined" ]
-}
+faces_are() { e2e_xs pixels "$E2E_WID" "${@:2}" && [ "$E2E_ANSWER" = "$1" ]; }
 
 # Clicks key K until ROW, inactive, shows something else than before.
 click_key() {

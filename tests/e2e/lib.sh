@@ -1,19 +1,11 @@
 # shellcheck shell=bash disable=SC2034 # the E2E_ variables are read by the scripts that source this
 # Shared steps of the end-to-end scripts: a private X server, the program in
 # a real window, input given as a person gives it, and screenshots to check.
-#
-# Source it from bash after `set -eu`, then:
-#   e2e_bound SECONDS "$@"   # the whole script under `timeout`
-#   E2E_XSEND=/path/to/xsend # the helper built beside the tests
-#   e2e_init; e2e_start_xvfb; e2e_start PROGRAM
-# Every wait here is bounded. Coordinates are window pixels; a box
-# X1 Y1 X2 Y2 holds the pixels with X1 <= x < X2 and Y1 <= y < Y2, the way a
-# filled rectangle colours them. Functions that find something out leave it
-# in an E2E_ variable rather than printing it, which would cost a process.
-#
-# On a busy machine starting a process costs tens of milliseconds, more than
-# most checks, so xdotool and xsend each run once, as helpers that take
-# commands line by line.
+# Source it after `set -eu`, then: e2e_open SECONDS PROGRAM XSEND; e2e_start PROGRAM.
+# Every wait is bounded. A box X1 Y1 X2 Y2 holds the window pixels with
+# X1 <= x < X2 and Y1 <= y < Y2. Results go to E2E_ variables, not stdout, and
+# xdotool and xsend run once as line-by-line helpers: on a busy machine
+# starting a process costs more than most checks.
 
 E2E_TITLE='Ravuriradoz syst. liczbowych DHB'
 E2E_WIDTH=496
@@ -28,25 +20,16 @@ E2E_ARROW_HOLD=0.07
 E2E_CLICK_HOLD=0.08
 
 E2E_XSEND=${E2E_XSEND:-}
-E2E_TMP=''
-E2E_PIDS=''        # everything this script started, killed at exit
-E2E_XVFB_PID=''
-E2E_PROGRAM_PID='' # the program of the current run
-E2E_RUN=''         # folder with the current run's pid, stdout, stderr, status
-E2E_WID=''         # the program's window
-E2E_STATUS=''      # exit status, after e2e_wait_exit
-E2E_SHOTS=0
-E2E_LAST_SHOT=''
-E2E_NOW=0          # milliseconds, after e2e_now
-E2E_ANSWER=''      # the last answer of the xsend helper
-E2E_XDO_IN=''      # descriptors of the two helpers
-E2E_XDO_OUT=''
-E2E_XS_IN=''
-E2E_XS_OUT=''
+E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID=''
+E2E_RUN=''    # folder with the current run's pid, out, err and status
+E2E_WID='' E2E_STATUS='' E2E_SHOTS=0 E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
+E2E_ANSWER='' # the last answer of xsend
+E2E_XDO_IN='' E2E_XDO_OUT='' E2E_XS_IN='' E2E_XS_OUT=''
+E2E_FILE='' E2E_PIXEL='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
+E2E_HEADER=$(printf 'P6\n%d %d\n255\n' "$E2E_WIDTH" "$E2E_HEIGHT" | wc -c)
 declare -A E2E_HASH=() # row hashes of each screenshot
 declare -A E2E_KEPT=() # screenshots kept by name
-
-# --- the script itself ------------------------------------------------------
+E2E_NOTES=()
 
 # Runs the calling script again under `timeout`, so no run can hang.
 e2e_bound() {
@@ -58,23 +41,15 @@ e2e_bound() {
     fi
 }
 
-# The opening the test scripts share: bound the whole run to SECONDS, take
-# the program and the xsend helper from the command line, start a private
-# X server. Usage: e2e_open SECONDS PROGRAM XSEND
 e2e_open() {
     e2e_bound "$@"
-    PROGRAM=$2
-    E2E_XSEND=$3
+    PROGRAM=$2 E2E_XSEND=$3
     e2e_init
     e2e_start_xvfb
 }
 
-e2e_now() {
-    local now=${EPOCHREALTIME/[.,]/}
-    E2E_NOW=$((now / 1000))
-}
+e2e_now() { E2E_NOW=$((${EPOCHREALTIME/[.,]/} / 1000)); }
 
-E2E_START_MS=0
 e2e_init() {
     e2e_now
     E2E_START_MS=$E2E_NOW
@@ -92,8 +67,9 @@ e2e_init() {
 }
 
 e2e_say() {
+    local ms
     e2e_now
-    local ms=$((E2E_NOW - E2E_START_MS))
+    ms=$((E2E_NOW - E2E_START_MS))
     printf 'check (%d.%02d s): %s\n' $((ms / 1000)) $((ms % 1000 / 10)) "$*"
 }
 
@@ -103,8 +79,7 @@ e2e_fail() {
         echo "the program has ended, status $(cat "$E2E_RUN/status")" >&2
     fi
     if [ -n "$E2E_RUN" ] && [ -s "$E2E_RUN/err" ]; then
-        echo "program stderr:" >&2
-        sed 's/^/  /' "$E2E_RUN/err" >&2
+        { echo "program stderr:" && sed 's/^/  /' "$E2E_RUN/err"; } >&2
     fi
     if [ -n "$E2E_LAST_SHOT" ] && [ -n "${E2E_FAIL_DIR:-}" ]; then
         cp "$E2E_LAST_SHOT" "$E2E_FAIL_DIR/" 2>/dev/null || true
@@ -112,16 +87,13 @@ e2e_fail() {
     exit 1
 }
 
-# Polls COMMAND every 0.05 s until it succeeds; status 1 once SECONDS have
-# passed.
+# Polls COMMAND every 0.05 s; status 1 once SECONDS have passed.
 e2e_wait_for() {
-    local seconds=$1 fraction=000 deadline
+    local whole=${1%.*} fraction=000 deadline
+    [[ $1 != *.* ]] || fraction=${1#*.}000
     shift
-    if [[ $seconds == *.* ]]; then
-        fraction=${seconds#*.}000
-    fi
     e2e_now
-    deadline=$((E2E_NOW + ${seconds%.*} * 1000 + 10#${fraction:0:3}))
+    deadline=$((E2E_NOW + whole * 1000 + 10#${fraction:0:3}))
     while ! "$@"; do
         e2e_now
         [ "$E2E_NOW" -lt "$deadline" ] || return 1
@@ -137,25 +109,20 @@ e2e_cleanup() {
     local pid tries
     for pid in $E2E_PIDS; do
         kill "$pid" 2>/dev/null || continue
-        tries=40
-        while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
+        for ((tries = 40; tries > 0; tries--)); do
+            kill -0 "$pid" 2>/dev/null || break
             sleep 0.05
-            tries=$((tries - 1))
         done
         kill -9 "$pid" 2>/dev/null || true
     done
-    if [ -n "$E2E_TMP" ] && [ -z "${E2E_KEEP:-}" ]; then
-        rm -rf "$E2E_TMP"
-    fi
+    [ -z "$E2E_TMP" ] || [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_TMP"
 }
-
-# --- server, helpers and program --------------------------------------------
 
 # A private server on a free display, and the two helpers on it. -noreset
 # keeps focus and pointer when a client leaves, so one server serves several
 # runs of the program.
 e2e_start_xvfb() {
-    local number="$E2E_TMP/display"
+    local number="$E2E_TMP/display" fifo
     : >"$number"
     Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 640x480x24 \
         3>"$number" >"$E2E_TMP/xvfb.log" 2>&1 &
@@ -165,11 +132,6 @@ e2e_start_xvfb() {
         e2e_fail "Xvfb gave no display number: $(cat "$E2E_TMP/xvfb.log")"
     DISPLAY=":$(head -n1 "$number")"
     export DISPLAY
-    e2e_start_helpers
-}
-
-e2e_start_helpers() {
-    local fifo
     for fifo in xdo.in xdo.out xs.in xs.out; do
         mkfifo "$E2E_TMP/$fifo"
     done
@@ -182,8 +144,8 @@ e2e_start_helpers() {
 }
 
 # Runs one line of xdotool commands and waits until it is done: the screen
-# size xdotool prints after it marks the end (asking for the pointer would
-# also look up the window under it, which may have just gone away).
+# size printed after it marks the end (asking for the pointer would look up
+# the window under it, which may have just gone away).
 e2e_xdo() {
     local line
     printf '%s\ngetdisplaygeometry\n' "$*" 2>/dev/null 1>&"$E2E_XDO_IN" ||
@@ -195,8 +157,7 @@ e2e_xdo() {
     done
 }
 
-# Runs one xsend command; its answer goes to E2E_ANSWER. Status 1 when the
-# command failed.
+# Runs one xsend command; its answer goes to E2E_ANSWER; status 1 on error.
 e2e_xs() {
     printf '%s\n' "$*" 2>/dev/null 1>&"$E2E_XS_IN" ||
         e2e_fail "xsend has stopped: $(cat "$E2E_TMP/xs.err")"
@@ -205,8 +166,7 @@ e2e_xs() {
     [ "$E2E_ANSWER" != error ]
 }
 
-# Starts BINARY in the background with FOLDER (default: its own folder) as
-# working directory; its output goes to $E2E_RUN/out and $E2E_RUN/err.
+# Starts BINARY in FOLDER (default: its own folder); output in $E2E_RUN/out, err.
 e2e_start_program() {
     local binary folder run
     binary=$(realpath "$1")
@@ -232,16 +192,10 @@ e2e_start_program() {
 
 e2e_running() { [ ! -e "$E2E_RUN/status" ]; }
 
-# Waits at most SECONDS for the program to end; its status goes to E2E_STATUS.
-e2e_wait_exit() {
-    e2e_wait_for "$1" test -e "$E2E_RUN/status" ||
-        e2e_fail "the program still runs $1 s later"
-    E2E_STATUS=$(cat "$E2E_RUN/status")
-}
-
 # Fails unless the program ends within SECONDS with status WANT.
 e2e_expect_exit() {
-    e2e_wait_exit "$1"
+    e2e_wait_for "$1" test -e "$E2E_RUN/status" || e2e_fail "the program still runs $1 s later"
+    E2E_STATUS=$(cat "$E2E_RUN/status")
     [ "$E2E_STATUS" = "$2" ] || e2e_fail "$3: exit status $E2E_STATUS, want $2"
 }
 
@@ -251,7 +205,6 @@ e2e_find_title() {
 }
 
 e2e_frame_drawn() { e2e_pixel_is 5 5 '10 100 100'; }
-
 # Finds the window by its exact title, waits for its first frame, and rests
 # the pointer on an empty spot of the panel: keys reach the window only while
 # the pointer is inside it.
@@ -261,86 +214,60 @@ e2e_find_window() {
     e2e_rest_pointer
 }
 
-# Starts the program and waits for its window.
-e2e_start() {
-    e2e_start_program "$@"
-    e2e_find_window
-}
-
-# --- input ------------------------------------------------------------------
+e2e_start() { e2e_start_program "$@" && e2e_find_window; }
 
 e2e_pointer() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2"; }
-
 # An empty spot of the panel, away from rows, buttons and keys.
 e2e_rest_pointer() { e2e_pointer 60 110; }
 
-# Presses and releases a key (an X keysym name), held as a person holds it.
-e2e_key() { e2e_hold_key "$1" "$E2E_HOLD"; }
-
-# Presses an arrow key (Up, Down) once, for one step.
-e2e_arrow() { e2e_hold_key "$1" "$E2E_ARROW_HOLD"; }
-
-# Holds a key down for SECONDS.
+# Keys are X keysym names. e2e_hold_key KEY SECONDS; e2e_key KEY as a person
+# presses it; e2e_press KEY COUNT; e2e_type TEXT, each character a key.
 e2e_hold_key() { e2e_xdo keydown "$1" sleep "$2" keyup "$1"; }
-
-# Presses KEY COUNT times.
+e2e_key() { e2e_hold_key "$1" "$E2E_HOLD"; }
+e2e_taps() {
+    local key chain=''
+    for key; do chain+=" keydown $key sleep $E2E_HOLD keyup $key sleep 0.03"; done
+    e2e_xdo "$chain"
+}
 e2e_press() {
-    local i chain=''
-    for ((i = 0; i < $2; i++)); do
-        chain+=" keydown $1 sleep $E2E_HOLD keyup $1 sleep 0.03"
-    done
-    e2e_xdo "$chain"
+    local i keys=()
+    for ((i = 0; i < $2; i++)); do keys+=("$1"); done
+    e2e_taps "${keys[@]}"
 }
-
-# Types each character of TEXT (digits and letters) as its own key press.
 e2e_type() {
-    local text=$1 i chain=''
-    for ((i = 0; i < ${#text}; i++)); do
-        chain+=" keydown ${text:i:1} sleep $E2E_HOLD keyup ${text:i:1} sleep 0.03"
-    done
-    e2e_xdo "$chain"
+    local i keys=()
+    for ((i = 0; i < ${#1}; i++)); do keys+=("${1:i:1}"); done
+    e2e_taps "${keys[@]}"
 }
 
-# Clicks the primary button at X Y; the pointer stays there.
-e2e_click() {
-    e2e_xdo mousemove --window "$E2E_WID" "$1" "$2" sleep 0.05 \
-        mousedown 1 sleep "$E2E_CLICK_HOLD" mouseup 1
-}
-
-# Presses the primary button at X Y and keeps it down, for e2e_release.
-e2e_press_button() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2" sleep 0.05 mousedown 1; }
+# The primary button at X Y: pressed (e2e_press_button), or clicked; the
+# pointer stays there.
+e2e_press_button() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2" sleep 0.05 mousedown 1 "${@:3}"; }
+e2e_click() { e2e_press_button "$1" "$2" sleep "$E2E_CLICK_HOLD" mouseup 1; }
 e2e_release_button() { e2e_xdo mouseup 1; }
 
-# Sends the window a close request, as a window manager's close box does,
-# or a focus change (focus-out, focus-in).
+# What a window manager sends: a close request, a focus change (focus-out, focus-in).
 e2e_close_request() { e2e_xs close "$E2E_WID" || e2e_fail "xsend could not send a close request"; }
 e2e_focus() { e2e_xs "$1" "$E2E_WID" || e2e_fail "xsend could not send $1"; }
-
-# --- pictures ---------------------------------------------------------------
 
 # Screenshot of the window as a binary PPM, named in E2E_LAST_SHOT; its row
 # hashes go to E2E_HASH. Status 1 when the window cannot be read.
 e2e_shot() {
-    E2E_SHOTS=$((E2E_SHOTS + 1))
-    local file="$E2E_TMP/shot-$E2E_SHOTS.ppm"
+    local file="$E2E_TMP/shot-$((E2E_SHOTS += 1)).ppm"
     e2e_xs shot "$E2E_WID" "$file" || return 1
     E2E_HASH[$file]=$E2E_ANSWER
     E2E_LAST_SHOT=$file
 }
-
 e2e_new_shot() { e2e_shot || e2e_fail "cannot take a screenshot of window $E2E_WID"; }
 
 # Keeps the last screenshot under NAME; e2e_kept NAME gives it back in E2E_FILE.
 e2e_keep_shot() { E2E_KEPT[$1]=$E2E_LAST_SHOT; }
-
-E2E_FILE=''
 e2e_kept() {
     E2E_FILE=${E2E_KEPT[$1]:-}
     [ -n "$E2E_FILE" ] || e2e_fail "no screenshot kept as $1"
 }
 
-# Tells whether screenshots FILE1 and FILE2 have the same pixel rows FROM to
-# TO (exclusive), by their hashes.
+# Tells whether screenshots FILE1 and FILE2 agree in pixel rows FROM to TO-1.
 e2e_rows_equal() {
     local -a first second
     read -ra first <<<"${E2E_HASH[$1]}"
@@ -348,36 +275,18 @@ e2e_rows_equal() {
     [ "${first[*]:$3:$(($4 - $3))}" = "${second[*]:$3:$(($4 - $3))}" ]
 }
 
-# The band of ROW: the rows its box, label, cursor and button can touch.
-e2e_band() { E2E_BAND=($((4 + 28 * $1)) $((32 + 28 * $1))); }
-
-# Tells whether FILE1 and FILE2 agree everywhere but the band of ROW, where
-# the cursor of an active row blinks.
+# Tells whether FILE1 and FILE2 agree outside the band of ROW (the rows its
+# box, label, cursor and button touch), where an active row's cursor blinks.
 e2e_same_outside() {
-    e2e_band "$1"
-    e2e_rows_equal "$2" "$3" 0 "${E2E_BAND[0]}" &&
-        e2e_rows_equal "$2" "$3" "${E2E_BAND[1]}" "$E2E_HEIGHT"
+    e2e_rows_equal "$2" "$3" 0 $((4 + 28 * $1)) &&
+        e2e_rows_equal "$2" "$3" $((32 + 28 * $1)) "$E2E_HEIGHT"
 }
 
-e2e_pixel_header() { E2E_HEADER=$(printf 'P6\n%d %d\n255\n' "$E2E_WIDTH" "$E2E_HEIGHT" | wc -c); }
-e2e_pixel_header
-
-# Prints the pixel rows of FILE, one line of R G B numbers per row.
-e2e_rows() { od -An -tu1 -v -w$((E2E_WIDTH * 3)) -j "$E2E_HEADER" "$1"; }
-
-# Tells whether pixel X Y of the window has colour "R G B" now; the colour
-# seen is left in E2E_PIXEL.
-E2E_PIXEL=''
+# Tells whether pixel X Y of the window is "R G B" now, seen left in E2E_PIXEL.
 e2e_pixel_is() {
     e2e_xs pixels "$E2E_WID" "$1" "$2" || return 1
     E2E_PIXEL=$E2E_ANSWER
     [ "$E2E_PIXEL" = "$3" ]
-}
-
-# Prints "R G B" of pixel X Y of FILE.
-e2e_pixel() {
-    od -An -tu1 -v -j $((E2E_HEADER + ($3 * E2E_WIDTH + $2) * 3)) -N 3 "$1" |
-        awk '{ print $1, $2, $3 }'
 }
 
 # Checks many pixels of FILE at once; each line of standard input reads
@@ -385,7 +294,7 @@ e2e_pixel() {
 e2e_expect_pixels() {
     local table="$E2E_TMP/pixels" wrong
     cat >"$table"
-    wrong=$(e2e_rows "$1" | awk '
+    wrong=$(od -An -tu1 -v -w$((E2E_WIDTH * 3)) -j "$E2E_HEADER" "$1" | awk '
         NR == FNR { n++; X[n] = $1; Y[n] = $2; C[n] = $3 " " $4 " " $5
                     W[n] = $0; for (k = 0; k < 5; k++) sub(/^[^ ]+ +/, "", W[n]); next }
         { for (i = 1; i <= n; i++) if (Y[i] == FNR - 1) {
@@ -395,10 +304,9 @@ e2e_expect_pixels() {
     [ -z "$wrong" ] || e2e_fail "$wrong"
 }
 
-# Measures boxes of FILE in one pass. Each line of standard input asks
-# "X1 Y1 X2 Y2 R G B"; each line printed answers one, in order, with
-# "SAME OTHER LEFT RIGHT TOP BOTTOM": how many pixels of the box have that
-# colour, how many have not, and the bounds of the latter ("-" when none).
+# Measures boxes of FILE in one pass: each input line "X1 Y1 X2 Y2 R G B" is
+# answered, in order, by "SAME OTHER LEFT RIGHT TOP BOTTOM": the counts of
+# pixels of that colour and of others, and the bounds of the others ("-": none).
 e2e_measure() {
     local queries="$E2E_TMP/queries" first last row=$((E2E_WIDTH * 3))
     cat >"$queries"
@@ -422,21 +330,8 @@ e2e_measure() {
                   else print same[i] + 0, 0, "-", "-", "-", "-" }' "$queries" -
 }
 
-# Prints how many pixels differ between two images of the same size; a name
-# may end in an ImageMagick crop such as "[150x20+130+35]".
-e2e_diff_count() {
-    local count
-    count=$(timeout 20 compare -metric AE "$1" "$2" null: 2>&1) || true
-    case $count in
-    '' | *[!0-9]*) e2e_fail "compare failed on $1 and $2: $count" ;;
-    esac
-    echo "$count"
-}
-
-# --- field rows -------------------------------------------------------------
-
-# The interior of each row's box, where its text stands: row 1 decimal,
-# 2 hexadecimal, 3 binary. Left in E2E_BOX as X1 Y1 X2 Y2.
+# The interior of a row's box, where its text stands (1 decimal,
+# 2 hexadecimal, 3 binary), in E2E_BOX as X1 Y1 X2 Y2; its crop in E2E_CROP.
 e2e_row_box() {
     case $1 in
     1) E2E_BOX=(131 36 279 56) ;;
@@ -444,109 +339,89 @@ e2e_row_box() {
     3) E2E_BOX=(131 92 462 112) ;;
     *) e2e_fail "no row $1" ;;
     esac
+    E2E_CROP="$((E2E_BOX[2] - E2E_BOX[0]))x$((E2E_BOX[3] - E2E_BOX[1]))+${E2E_BOX[0]}+${E2E_BOX[1]}"
 }
 
-# Tells whether screenshots FILE1 and FILE2 agree in the pixel rows of ROW's
-# box, across the whole window.
-e2e_band_equal() {
-    e2e_row_box "$1"
-    e2e_rows_equal "$2" "$3" "${E2E_BOX[1]}" "${E2E_BOX[3]}"
-}
-
+# Tells whether FILE1 and FILE2 agree in the pixel rows of ROW's box.
+e2e_band_equal() { e2e_row_box "$1" && e2e_rows_equal "$2" "$3" "${E2E_BOX[1]}" "${E2E_BOX[3]}"; }
 e2e_shot_band_like() { e2e_shot && e2e_kept "$2" && e2e_band_equal "$1" "$E2E_FILE" "$E2E_LAST_SHOT"; }
 
-# Prints how many pixels of ROW's box differ between kept screenshots NAME1
-# and NAME2.
+# Prints how many pixels of ROW's box differ between kept shots NAME1, NAME2.
 e2e_row_diff() {
-    local first second geometry
+    local first count
     e2e_kept "$2"
     first=$E2E_FILE
     e2e_kept "$3"
-    second=$E2E_FILE
     e2e_row_box "$1"
-    geometry="[$((E2E_BOX[2] - E2E_BOX[0]))x$((E2E_BOX[3] - E2E_BOX[1]))+${E2E_BOX[0]}+${E2E_BOX[1]}]"
-    e2e_diff_count "$first$geometry" "$second$geometry"
+    count=$(timeout 20 compare -metric AE "${first}[$E2E_CROP]" "${E2E_FILE}[$E2E_CROP]" null: 2>&1) || true
+    case $count in
+    '' | *[!0-9]*) e2e_fail "compare failed on $first and $E2E_FILE: $count" ;;
+    esac
+    echo "$count"
 }
 
-# Fails unless ROW's box shows the same pixels in kept screenshots NAME1 and
-# NAME2.
-e2e_expect_same_row() {
+# e2e_expect_row same|other ROW NAME1 NAME2 WHAT: fails unless ROW's box shows
+# the same (other) pixels in kept shots NAME1 and NAME2.
+e2e_expect_row() {
     local count
-    count=$(e2e_row_diff "$1" "$2" "$3")
-    [ "$count" -eq 0 ] || e2e_fail "$4: row $1 differs in $count pixels between $2 and $3"
+    count=$(e2e_row_diff "$2" "$3" "$4")
+    if [ "$1" = same ]; then
+        [ "$count" -eq 0 ] || e2e_fail "$5: row $2 differs in $count pixels between $3 and $4"
+    else
+        [ "$count" -gt 0 ] || e2e_fail "$5: row $2 shows the same pixels in $3 and $4"
+    fi
 }
 
-# Fails unless ROW's box shows different pixels in kept screenshots NAME1
-# and NAME2.
-e2e_expect_other_row() {
-    local count
-    count=$(e2e_row_diff "$1" "$2" "$3")
-    [ "$count" -gt 0 ] || e2e_fail "$4: row $1 shows the same pixels in $2 and $3"
-}
-
-# Waits until ROW, inactive, looks as it does in kept screenshot NAME: the
-# same text reached another way. Fails after 5 s.
+# Waits 5 s at most until ROW, inactive, looks as in kept shot NAME: the same
+# text reached another way.
 e2e_expect_row_like() {
-    local row=$1 name=$2 what=$3
-    e2e_wait_for 5 e2e_shot_band_like "$row" "$name" || {
+    e2e_wait_for 5 e2e_shot_band_like "$1" "$2" || {
         e2e_keep_shot last
-        e2e_fail "$what: row $row differs from $name in $(e2e_row_diff "$row" "$name" last) pixels"
+        e2e_fail "$3: row $1 differs from $2 in $(e2e_row_diff "$1" "$2" last) pixels"
     }
 }
 
 # Waits until ROW, inactive, shows no text at all.
-E2E_OTHERS=''
 e2e_shot_row_empty() {
     e2e_shot || return 1
     e2e_row_box "$1"
     read -r _ E2E_OTHERS _ < <(echo "${E2E_BOX[*]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
     [ "$E2E_OTHERS" -eq 0 ]
 }
-
 e2e_expect_row_empty() {
     e2e_wait_for 5 e2e_shot_row_empty "$1" ||
         e2e_fail "$2: row $1 still shows $E2E_OTHERS pixels of text"
 }
 
-# Puts in E2E_ACTIVE the row whose box has the active fill on the screen now
-# (1 decimal, 2 hexadecimal, 3 binary), 0 for none or several.
-E2E_ACTIVE=''
+# Puts in E2E_ACTIVE the row whose box has the active fill now (1 decimal,
+# 2 hexadecimal, 3 binary), 0 for none or several.
 e2e_active_row() {
-    local on='100 200 200' decimal hex binary
+    local fills i lit=0
     # Spots near each box's lower right corner, clear of text and cursor.
     e2e_xs pixels "$E2E_WID" 275 54 275 82 459 110 || return 1
-    IFS=, read -r decimal hex binary <<<"$E2E_ANSWER"
+    IFS=, read -ra fills <<<"$E2E_ANSWER"
     E2E_ACTIVE=0
-    if [ "$decimal" = "$on" ] && [ "$hex" != "$on" ] && [ "$binary" != "$on" ]; then
-        E2E_ACTIVE=1
-    elif [ "$decimal" != "$on" ] && [ "$hex" = "$on" ] && [ "$binary" != "$on" ]; then
-        E2E_ACTIVE=2
-    elif [ "$decimal" != "$on" ] && [ "$hex" != "$on" ] && [ "$binary" = "$on" ]; then
-        E2E_ACTIVE=3
-    fi
+    for i in 0 1 2; do
+        [ "${fills[i]}" != '100 200 200' ] || { lit=$((lit + 1)) && E2E_ACTIVE=$((i + 1)); }
+    done
+    [ "$lit" -eq 1 ] || E2E_ACTIVE=0
 }
 
 e2e_active_is() { e2e_active_row && [ "$E2E_ACTIVE" = "$1" ]; }
+e2e_active_moved_from() { e2e_active_row && [ "$E2E_ACTIVE" != "$1" ]; }
 
-# Waits until ROW is the active one, and it alone.
-e2e_expect_active() {
-    e2e_wait_for 5 e2e_active_is "$1" ||
-        e2e_fail "$2: the active row is $E2E_ACTIVE, want $1 (0: none or several)"
-}
+# A press of an arrow or the button that no pass saw (the machine kept the
+# program off the processor for the whole hold) is made again, three times
+# at most. The caller checks what it did, so a press that acted twice fails.
 
-# A press of an arrow key or the mouse button that no pass of the program
-# saw, on a machine busy enough to keep it off the processor for the whole
-# hold, is made again, at most three times in all. What the press did is
-# checked by the caller, so a press that acted twice still fails.
-
-# Presses arrow KEY and waits until ROW is the active one, and still is a
-# moment later (a held arrow steps once per pass that sees it).
+# Presses arrow KEY until the active row moves; fails unless ROW is the
+# active one a moment later (a held arrow steps once per pass that sees it).
 e2e_arrow_to() {
     local key=$1 row=$2 from attempt
     e2e_wait_for 5 e2e_active_row || e2e_fail "cannot read the active row"
     from=$E2E_ACTIVE
     for attempt in 1 2 3; do
-        e2e_arrow "$key"
+        e2e_hold_key "$key" "$E2E_ARROW_HOLD"
         ! e2e_wait_for 1.5 e2e_active_moved_from "$from" || break
         echo "note: $key press $attempt was not seen, pressing again"
     done
@@ -554,8 +429,6 @@ e2e_arrow_to() {
     e2e_active_row
     [ "$E2E_ACTIVE" = "$row" ] || e2e_fail "$key from row $from: row $E2E_ACTIVE is active, want $row"
 }
-
-e2e_active_moved_from() { e2e_active_row && [ "$E2E_ACTIVE" != "$1" ]; }
 
 # Clicks at X Y until COMMAND succeeds, the pointer resting after each click.
 e2e_click_until() {
@@ -570,24 +443,18 @@ e2e_click_until() {
     return 1
 }
 
-# --- waiting for the program to catch up --------------------------------------
-
 # Takes a screenshot to compare the next change with (see e2e_settle).
-e2e_mark() {
-    e2e_new_shot
-    e2e_keep_shot mark
-}
+e2e_mark() { e2e_new_shot && e2e_keep_shot mark; }
 
 e2e_shot_differs_outside() { e2e_shot && ! e2e_same_outside "$1" "$2" "$E2E_LAST_SHOT"; }
 
-# Waits until three screenshots in a row, 0.1 s apart, agree outside the band
-# of the active ROW; with REFERENCE (a file), first until the window differs
-# from it there. The last screenshot is the settled picture.
+# Waits until three shots in a row, 0.1 s apart, agree outside the band of
+# the active ROW; with REFERENCE (a file), first until the window differs
+# from it there. The last shot is the settled picture.
 e2e_settle() {
-    local row=$1 reference=${2:-} previous='' same=0 deadline
-    if [ -n "$reference" ]; then
-        e2e_wait_for 5 e2e_shot_differs_outside "$row" "$reference" ||
-            e2e_fail "the window did not change within 5 s"
+    local row=$1 previous='' same=0 deadline
+    if [ -n "${2:-}" ]; then
+        e2e_wait_for 5 e2e_shot_differs_outside "$row" "$2" || e2e_fail "the window did not change within 5 s"
     fi
     e2e_now
     deadline=$((E2E_NOW + 5000))
@@ -596,38 +463,27 @@ e2e_settle() {
         [ "$E2E_NOW" -lt "$deadline" ] || e2e_fail "the window did not settle in 5 s"
         sleep 0.1
         e2e_new_shot
-        if [ -n "$previous" ] && e2e_same_outside "$row" "$previous" "$E2E_LAST_SHOT"; then
-            same=$((same + 1))
-        else
-            same=0
-        fi
+        same=$((same + 1))
+        { [ -n "$previous" ] && e2e_same_outside "$row" "$previous" "$E2E_LAST_SHOT"; } || same=0
         previous=$E2E_LAST_SHOT
     done
 }
 
-# After some input: waits until the window, outside the band of the ACTIVE
-# row, differs from the e2e_mark shot and has settled; keeps that shot as
-# NAME and notes the texts ROW:TEXT it must show, WHAT saying how it came.
+# After some input: e2e_settle ACTIVE against the e2e_mark shot, then notes
+# the settled shot as NAME with the texts ROW:TEXT it must show.
 e2e_checkpoint() {
-    local active=$1 name=$2 what=$3
-    shift 3
     e2e_kept mark
-    e2e_settle "$active" "$E2E_FILE"
-    e2e_note "$name" "$what" "$@"
+    e2e_settle "$1" "$E2E_FILE"
+    e2e_note "${@:2}"
 }
 
-# --- reading texts ------------------------------------------------------------
+# Texts are read with OCR once, at the end: starting tesseract costs far more
+# than the reading, so every noted box is stacked into one picture. Each box
+# is enlarged and cut at 45 % grey, leaving dark ink on white (both field
+# fills are lighter), then trimmed and framed anew: tesseract misses a lone
+# digit in a wide empty box.
 
-# Texts are read with OCR once, at the end of a script: a run of tesseract
-# costs far more than the reading, so every box noted on the way is stacked
-# into one picture and read in one go. Each box is smoothly enlarged and cut
-# at 45 % grey, which leaves the dark ink on white (both field fills are
-# lighter), then trimmed to its text and framed anew, since tesseract misses
-# a lone digit in a wide empty box.
-E2E_NOTES=()
-
-# Keeps the last screenshot as NAME and notes the texts ROW:TEXT that its
-# inactive rows show.
+# Keeps the last shot as NAME and notes the texts ROW:TEXT its inactive rows show.
 e2e_note() {
     local name=$1 what=$2 item
     shift 2
@@ -637,15 +493,12 @@ e2e_note() {
     done
 }
 
-# Prints what OCR reads (0-9, A-F) in each "FILE ROW" line of standard input,
-# one line each.
+# Prints what OCR reads (0-9, A-F) in each "FILE ROW" input line, a line each.
 e2e_read_boxes() {
     local file row crops=() out="$E2E_TMP/ocr-$RANDOM.png"
     while read -r file row; do
         e2e_row_box "$row"
-        crops+=(\( "$file"
-            -crop "$((E2E_BOX[2] - E2E_BOX[0]))x$((E2E_BOX[3] - E2E_BOX[1]))+${E2E_BOX[0]}+${E2E_BOX[1]}"
-            +repage -colorspace Gray
+        crops+=(\( "$file" -crop "$E2E_CROP" +repage -colorspace Gray
             -resize 300% -threshold 45% -trim +repage -bordercolor white -border 30 \))
     done
     timeout 30 convert "${crops[@]}" -background white -gravity west -append "$out" ||
@@ -674,10 +527,9 @@ e2e_check_texts() {
     [ -z "$wrong" ] || e2e_fail "texts read back wrong:$wrong"
 }
 
-# Prints the lines of words OCR reads in boxes of FILE, joined by "/": the
-# boxes "X1 Y1 X2 Y2" are stacked with gaps, enlarged, cut at PERCENT grey
-# and read as one block. SHADE "light" reads light text on a dark ground by
-# negating the boxes first, so PERCENT applies to the negative.
+# Prints the lines OCR reads in boxes "X1 Y1 X2 Y2" of FILE, joined by "/",
+# the boxes stacked, enlarged and cut at PERCENT grey. SHADE "light" reads
+# light text on a dark ground: the boxes are negated before the cut.
 e2e_read_words() {
     local file=$1 percent=$2 shade=$3 out="$1.words.png" box x1 y1 x2 y2
     shift 3
@@ -694,10 +546,8 @@ e2e_read_words() {
         awk 'NF' | paste -sd /
 }
 
-# --- new windows ------------------------------------------------------------
-
-# Starts counting the windows created on the screen, until e2e_watch_stop
-# closes descriptor 5; programs started meanwhile must not inherit it.
+# Counts the windows created on the screen until e2e_watch_stop closes
+# descriptor 5 (which programs started meanwhile must not inherit).
 e2e_watch_start() {
     local control="$E2E_TMP/watch.in"
     rm -f "$control" "$E2E_TMP/watch.out"
@@ -710,8 +560,6 @@ e2e_watch_start() {
         e2e_fail "the window watcher did not start"
 }
 
-# Puts in E2E_CREATED how many windows were created since e2e_watch_start.
-E2E_CREATED=''
 e2e_watch_stop() {
     exec 5>&-
     e2e_wait_for 5 grep -q '^[0-9]' "$E2E_TMP/watch.out" ||

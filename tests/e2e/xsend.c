@@ -2,21 +2,19 @@
  * cheaply: sends a window what a window manager sends, watches the screen
  * for new windows, and reads the window's pixels.
  *
- *   xsend close WID          WM_DELETE_WINDOW, as a close box asks
- *   xsend focus-out WID      FocusOut, as when another window takes the keyboard
- *   xsend focus-in WID       FocusIn
  *   xsend watch-creates MS   prints "ready", then, when standard input ends
  *                            or MS milliseconds have passed, the number of
  *                            windows created on the screen meanwhile
- *   xsend shot WID FILE      the window's pixels as a binary PPM: a header of
- *                            "P6\nW H\n255\n", then R, G, B bytes row by row;
- *                            prints a hash of each pixel row, in order
- *   xsend pixels WID X Y...  "R G B" of each pixel X Y, joined by commas
- *   xsend serve              reads such commands (but watch-creates and serve)
- *                            a line at a time and answers each with one line,
- *                            "ok" where the command prints nothing and
- *                            "error" after a failure: on a busy machine
- *                            starting a process costs more than the work
+ *   xsend serve              answers commands read a line at a time with one
+ *                            line each ("ok" where the command prints nothing,
+ *                            "error" after a failure), since on a busy machine
+ *                            starting a process costs more than the work:
+ *     close WID              WM_DELETE_WINDOW, as a close box asks
+ *     focus-out WID          FocusOut, as when another window takes the keyboard
+ *     focus-in WID           FocusIn
+ *     shot WID FILE          the window as a binary PPM ("P6\nW H\n255\n", then
+ *                            R, G, B bytes row by row); prints a hash per row
+ *     pixels WID X Y...      "R G B" of each pixel X Y, joined by commas
  */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -31,43 +29,32 @@
 
 enum { maxWords = 64 };
 
-static int usage(void) {
-    fprintf(stderr, "usage: xsend close|focus-out|focus-in WID | watch-creates MS"
-                    " | shot WID FILE | pixels WID X Y... | serve\n");
-    return 2;
-}
-
-/* sends one event straight to the window, as the server would deliver it */
-static int sendToWindow(Display *dpy, Window win, long mask, XEvent *event) {
-    if (!XSendEvent(dpy, win, False, mask, event)) {
+/* sends the window what a window manager sends: the client message of its
+ * close box (type ClientMessage) or a focus change, straight to the window */
+static int sendEvent(Display *dpy, Window win, int type) {
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    long mask = FocusChangeMask;
+    if (type == ClientMessage) {
+        event.xclient.type = ClientMessage;
+        event.xclient.window = win;
+        event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = (long)XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+        event.xclient.data.l[1] = CurrentTime;
+        mask = NoEventMask;
+    } else {
+        event.xfocus.type = type;
+        event.xfocus.window = win;
+        event.xfocus.mode = NotifyNormal;
+        event.xfocus.detail = NotifyNonlinear;
+    }
+    if (!XSendEvent(dpy, win, False, mask, &event)) {
         fprintf(stderr, "xsend: XSendEvent failed\n");
         return 1;
     }
     XSync(dpy, False);
     return 0;
-}
-
-/* the client message a window manager sends when its close box is pressed */
-static int sendClose(Display *dpy, Window win) {
-    XEvent event;
-    memset(&event, 0, sizeof event);
-    event.xclient.type = ClientMessage;
-    event.xclient.window = win;
-    event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(dpy, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    return sendToWindow(dpy, win, NoEventMask, &event);
-}
-
-static int sendFocus(Display *dpy, Window win, int type) {
-    XEvent event;
-    memset(&event, 0, sizeof event);
-    event.xfocus.type = type;
-    event.xfocus.window = win;
-    event.xfocus.mode = NotifyNormal;
-    event.xfocus.detail = NotifyNonlinear;
-    return sendToWindow(dpy, win, FocusChangeMask, &event);
 }
 
 static long millisecondsSince(const struct timeval *start) {
@@ -120,20 +107,13 @@ static int watchCreates(Display *dpy, long milliseconds) {
     return 0;
 }
 
-/* the lowest set bit of a colour mask */
-static unsigned long maskShift(unsigned long mask) {
-    unsigned long shift = 0;
+/* one channel of a pixel, scaled to 0..255 whatever the visual's depth */
+static unsigned char maskChannel(unsigned long pixel, unsigned long mask) {
     while (mask != 0 && (mask & 1) == 0) {
         mask >>= 1;
-        shift++;
+        pixel >>= 1;
     }
-    return shift;
-}
-
-static unsigned char maskChannel(unsigned long pixel, unsigned long mask) {
-    unsigned long value = (pixel & mask) >> maskShift(mask);
-    unsigned long top = mask >> maskShift(mask);
-    return (unsigned char)(top == 0 ? 0 : value * 255 / top);
+    return (unsigned char)(mask == 0 ? 0 : (pixel & mask) * 255 / mask);
 }
 
 /* the window as the screen shows it now, or NULL after a message */
@@ -167,17 +147,11 @@ static int saveShot(Display *dpy, Window win, const char *path) {
     }
     FILE *file = fopen(path, "wb");
     uint64_t *hashes = calloc((size_t)image->height, sizeof *hashes);
-    if (file == NULL || hashes == NULL) {
-        perror(path);
-        if (file != NULL) {
-            fclose(file);
-        }
-        free(hashes);
-        XDestroyImage(image);
-        return 1;
+    int ok = file != NULL && hashes != NULL;
+    if (ok) {
+        fprintf(file, "P6\n%d %d\n255\n", image->width, image->height);
     }
-    fprintf(file, "P6\n%d %d\n255\n", image->width, image->height);
-    for (int y = 0; y < image->height; y++) {
+    for (int y = 0; ok && y < image->height; y++) {
         uint64_t hash = 14695981039346656037ULL;
         for (int x = 0; x < image->width; x++) {
             unsigned char rgb[3];
@@ -189,19 +163,19 @@ static int saveShot(Display *dpy, Window win, const char *path) {
         }
         hashes[y] = hash;
     }
-    int height = image->height;
-    XDestroyImage(image);
-    if (fclose(file) != 0) {
-        perror(path);
-        free(hashes);
-        return 1;
+    if (file != NULL && fclose(file) != 0) {
+        ok = 0;
     }
-    for (int y = 0; y < height; y++) {
+    if (!ok) {
+        perror(path);
+    }
+    for (int y = 0; ok && y < image->height; y++) {
         printf(y == 0 ? "%016llx" : " %016llx", (unsigned long long)hashes[y]);
     }
-    printf("\n");
+    fputs(ok ? "\n" : "", stdout);
     free(hashes);
-    return 0;
+    XDestroyImage(image);
+    return !ok;
 }
 
 /* prints the colours of a few pixels, read from the screen together */
@@ -229,10 +203,10 @@ static int printPixels(Display *dpy, Window win, int count, char **coordinates) 
     return 0;
 }
 
-/* runs one command given as words; 2 for one it does not know */
+/* runs one command given as words; 1 after a failure or an unknown command */
 static int runCommand(Display *dpy, int count, char **words) {
     if (count < 2) {
-        return usage();
+        return 1;
     }
     const char *command = words[0];
     Window win = (Window)strtoul(words[1], NULL, 0);
@@ -242,19 +216,15 @@ static int runCommand(Display *dpy, int count, char **words) {
     if (strcmp(command, "pixels") == 0 && count >= 4 && count % 2 == 0) {
         return printPixels(dpy, win, count - 2, words + 2);
     }
-    if (count != 2) {
-        return usage();
+    int types[] = {ClientMessage, FocusOut, FocusIn};
+    const char *names[] = {"close", "focus-out", "focus-in"};
+    for (int i = 0; i < 3 && count == 2; i++) {
+        if (strcmp(command, names[i]) == 0) {
+            return sendEvent(dpy, win, types[i]);
+        }
     }
-    if (strcmp(command, "close") == 0) {
-        return sendClose(dpy, win);
-    }
-    if (strcmp(command, "focus-out") == 0) {
-        return sendFocus(dpy, win, FocusOut);
-    }
-    if (strcmp(command, "focus-in") == 0) {
-        return sendFocus(dpy, win, FocusIn);
-    }
-    return usage();
+    fprintf(stderr, "xsend: unknown command %s\n", command);
+    return 1;
 }
 
 /* answers commands from standard input until it ends */
@@ -281,22 +251,17 @@ static int serve(Display *dpy) {
 }
 
 int main(int argc, char **argv) {
-    if (argc < 2) {
-        return usage();
+    int serving = argc == 2 && strcmp(argv[1], "serve") == 0;
+    if (!serving && !(argc == 3 && strcmp(argv[1], "watch-creates") == 0)) {
+        fprintf(stderr, "usage: xsend serve | watch-creates MS\n");
+        return 2;
     }
     Display *dpy = XOpenDisplay(NULL);
     if (dpy == NULL) {
         fprintf(stderr, "xsend: cannot open display\n");
         return 1;
     }
-    int status;
-    if (strcmp(argv[1], "serve") == 0 && argc == 2) {
-        status = serve(dpy);
-    } else if (strcmp(argv[1], "watch-creates") == 0 && argc == 3) {
-        status = watchCreates(dpy, strtol(argv[2], NULL, 0));
-    } else {
-        status = runCommand(dpy, argc - 1, argv + 1);
-    }
+    int status = serving ? serve(dpy) : watchCreates(dpy, strtol(argv[2], NULL, 0));
     XCloseDisplay(dpy);
     return status;
 }
