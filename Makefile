@@ -4,16 +4,23 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps-build deps-test format tidy clean
+.PHONY: run test build build-tests deps-build deps-test format tidy clean
 
 run: deps-build build
 	cd $(BUILD_DIR) && ./ravuriradoz
 
-test: deps-test build
+test: deps-test build-tests
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# The program alone: all that running, installing or packaging it needs, so
+# these work with the build packages only.
 build:
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DRAVURIRADOZ_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The program and every test; needs the test packages.
+build-tests:
+	cmake -S . -B $(BUILD_DIR) -DRAVURIRADOZ_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 deps-build:

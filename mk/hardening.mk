@@ -8,10 +8,10 @@ SOAK_SECONDS ?= 60
 
 .PHONY: fuzz soak
 
-fuzz: deps-test build
+fuzz: deps-test build-tests
 	sh tests/fuzz/run.sh build $(BUILD_DIR)/tests/fuzz
 	sh tests/fuzz/run.sh fuzz $(BUILD_DIR)/tests/fuzz $(FUZZ_SECONDS)
 
-soak: deps-test build
+soak: deps-test build-tests
 	bash tests/soak/soak.sh $(BUILD_DIR)/ravuriradoz $(BUILD_DIR)/tests/e2e/xsend $(SOAK_SECONDS)
 

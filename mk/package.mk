@@ -18,5 +18,5 @@ uninstall:
 package: deps-test build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-screenshot: deps-test build
+screenshot: deps-test build-tests
 	bash tests/install/screenshot.sh $(BUILD_DIR)/ravuriradoz $(BUILD_DIR)/tests/e2e/xsend docs/screenshot.png
