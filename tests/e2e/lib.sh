@@ -166,11 +166,14 @@ e2e_xs() {
     [ "$E2E_ANSWER" != error ]
 }
 
-# Starts BINARY in FOLDER (default: its own folder); output in $E2E_RUN/out, err.
+# Starts COMMAND in FOLDER, run as named there (links and all); without a
+# FOLDER, the program in its own folder. Output in $E2E_RUN/out and err.
 e2e_start_program() {
-    local binary folder run
-    binary=$(realpath "$1")
-    folder=${2:-$(dirname "$binary")}
+    local binary=$1 folder=${2:-} run
+    if [ -z "$folder" ]; then
+        binary=$(realpath "$1")
+        folder=$(dirname "$binary")
+    fi
     run=$(mktemp -d "$E2E_TMP/run.XXXX")
     E2E_RUN=$run
     E2E_STATUS=''
@@ -191,6 +194,12 @@ e2e_start_program() {
 }
 
 e2e_running() { [ ! -e "$E2E_RUN/status" ]; }
+
+# Fails if the last program started wrote anything.
+e2e_expect_quiet() {
+    [ ! -s "$E2E_RUN/out" ] || e2e_fail "the program wrote to stdout: $(cat "$E2E_RUN/out")"
+    [ ! -s "$E2E_RUN/err" ] || e2e_fail "the program wrote to stderr: $(cat "$E2E_RUN/err")"
+}
 
 # Fails unless the program ends within SECONDS with status WANT.
 e2e_expect_exit() {
