@@ -44,7 +44,7 @@ void drawFieldRow(int row) {
 
 // Button 0 is the exit, button 1 the back button.
 void drawButton(int button) {
-    const int t = 36 + 28 * button;
+    const int t = buttonTop(button);
     const Box face = {390, t, 463, t + 20};
     fillBox({391, t + 1, 464, t + 22}, colorBackground);
     fillBox(face, colorGreyTeal);
@@ -56,7 +56,7 @@ void drawButton(int button) {
 // Every key in the background colour; the keypad of the active field is
 // raised over these.
 void drawIdleKey(int key) {
-    const int x = 36 + 27 * key;
+    const int x = keyLeft(key);
     outlineBox({x, 125, x + 21, 146}, colorBackground, 1);
     drawText(fontSmall, colorBackground, x + 3, 125, ALLEGRO_ALIGN_LEFT, digitTable[key]);
 }

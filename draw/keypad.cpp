@@ -7,10 +7,6 @@
 
 namespace {
 
-int keyLeft(int key) {
-    return 36 + 27 * key;
-}
-
 void drawRaisedKey(int key) {
     const int x = keyLeft(key);
     const Box face = {x, 125, x + 21, 146};
@@ -30,7 +26,7 @@ void highlightKey(int key) {
 
 // The caption moves one pixel right and down and darkens.
 void highlightButton(int target) {
-    const int t = 36 + 28 * (target - 4);
+    const int t = buttonTop(target - 4);
     fillBox({390, t, 461, t + 18}, colorHighlight);
     drawText(fontSmall, colorInk, 426, t + 2, ALLEGRO_ALIGN_CENTRE, labelTable[target]);
 }
