@@ -1,5 +1,6 @@
 #include "app/loop.h"
 
+#include "app/heap.h"
 #include "app/startup.h"
 #include "convert/convert.h"
 #include "draw/frame.h"
@@ -119,6 +120,7 @@ bool runPass() {
     waitForRelease();
     drainKeyEvents();
     al_rest(passRest);
+    trimFrameHeap();
     const bool exitClicked = hoverTarget == 4 && mousePrevButtons == 1;
     return !(escapeTyped || exitClicked);
 }

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/heap.h"
 #include "app/palette.h"
 
 #include <allegro5/allegro_font.h>
@@ -29,6 +30,7 @@ void require(bool ok, const char *what) {
 } // namespace
 
 void startUp() {
+    keepFrameHeap();
     require(al_install_system(ALLEGRO_VERSION_INT, atexit),
             "nie można uruchomić biblioteki Allegro 5 (zainstaluj liballegro5.2)");
     require(al_install_mouse(),

@@ -28,10 +28,9 @@ growth_limit_kb=1024
 # The program's resident memory in kB.
 resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$E2E_PROGRAM_PID/status"; }
 
-# The software renderer maps and unmaps buffers of a megabyte or so around
-# each frame, and the heap's top is given back or kept depending on what
-# lies there, so the resident size swings by a megabyte from one moment to
-# the next. Left alone for a moment the program rests at one of a few
+# The software renderer takes and frees some megabytes of heap for each
+# frame, which the program keeps and hands back about once a second, so the
+# resident size swings by a megabyte from one moment to the next. Left alone for a moment the program rests at one of a few
 # levels: the highest of ten samples over half a second, after a pause of a
 # third of a second. The lowest of three such levels is where a quarter of
 # the run rests; memory that is kept raises that too.

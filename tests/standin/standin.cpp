@@ -1,5 +1,6 @@
 #include "standin.h"
 
+#include "app/heap.h"
 #include "app/loop.h"
 #include "input/pointer.h"
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <malloc.h>
 
 namespace standin {
 namespace {
@@ -94,6 +96,7 @@ void resetProgramRecords() {
     mousePrevY = 0;
     mousePrevButtons = 0;
     hoverTarget = 0;
+    passesSinceHeapTrim = 0;
 }
 Options &options() {
     return state.options;
@@ -418,4 +421,21 @@ int al_get_text_width(const ALLEGRO_FONT *font, const char *text) {
     const int width = characters * state.options.charWidth[standin::fontSize(font)];
     call.args = {static_cast<float>(width)};
     return width;
+}
+
+// ---- The C library's heap controls, recorded rather than applied ----
+//
+// Tests see when the program asks for them; the test process's own heap is
+// left as it is, under the sanitizers too.
+
+int mallopt(int param, int val) noexcept {
+    standin::Call &call = record("mallopt");
+    call.args = {static_cast<float>(param), static_cast<float>(val)};
+    return 1;
+}
+
+int malloc_trim(size_t pad) noexcept {
+    standin::Call &call = record("malloc_trim");
+    call.args = {static_cast<float>(pad)};
+    return 1;
 }

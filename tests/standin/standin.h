@@ -1,4 +1,5 @@
-// A scripted stand-in for the Allegro functions the program calls.
+// A scripted stand-in for the Allegro functions the program calls, and for
+// the two heap controls it takes from the C library.
 //
 // The program's own code is linked against these definitions instead of the
 // real library. A test writes a script of passes (the events waiting when a

@@ -109,6 +109,22 @@ TEST_F(LoopTest, PassCallsInOrder) {
     }
 }
 
+// What the renderer's frames left on the heap goes back to the system once
+// every hundred passes, after the pass's rest, and only then.
+TEST_F(LoopTest, KeptHeapIsGivenBackEveryHundredPasses) {
+    ASSERT_EQ(runPasses(250), 0);
+    std::vector<int> passes;
+    for (const standin::Call &call : standin::callsNamed("malloc_trim")) {
+        passes.push_back(call.pass);
+        EXPECT_EQ(call.args.at(0), 0.0F);
+    }
+    EXPECT_EQ(passes, (std::vector<int>{100, 200}));
+    const std::vector<std::string> steps = skeleton(100);
+    ASSERT_GE(steps.size(), 2U);
+    EXPECT_EQ(steps[steps.size() - 2], "rest 0.01");
+    EXPECT_EQ(steps.back(), "malloc_trim");
+}
+
 TEST_F(LoopTest, LongRunOfCharactersDrains62FetchesWith61Rests) {
     for (int i = 0; i < 100; ++i) {
         standin::pass(1).events.push_back(keyChar('1'));

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,13 @@ std::string setUpRow(const standin::Call &call) {
 
 } // namespace
 
-// In order and with their exact values, and nothing drawn yet. The title and
-// the window's event source belong to the window just created (1).
+// In order and with their exact values, and nothing drawn yet. The heap is
+// told to keep 8 MiB of freed space before the library allocates anything.
+// The title and the window's event source belong to the window just created (1).
 TEST_F(StartupTest, SetUpCallsTheLibraryInOrderWithExactValues) {
     ASSERT_EQ(runPasses(1), 0);
-    std::vector<std::string> expected = {"al_install_system " +
+    std::vector<std::string> expected = {"mallopt " + std::to_string(M_TRIM_THRESHOLD) + " 8388608",
+                                         "al_install_system " +
                                              std::to_string(ALLEGRO_VERSION_INT) + " atexit",
                                          "al_install_mouse",
                                          "al_install_keyboard",

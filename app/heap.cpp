@@ -1,0 +1,24 @@
+#include "app/heap.h"
+
+#include <malloc.h>
+
+int passesSinceHeapTrim = 0;
+
+namespace {
+
+constexpr int keptHeapBytes = 8 << 20; // room for two frames' blocks
+constexpr int heapTrimInterval = 100;  // passes; about a second
+
+} // namespace
+
+void keepFrameHeap() {
+    (void)mallopt(M_TRIM_THRESHOLD, keptHeapBytes);
+}
+
+void trimFrameHeap() {
+    if (++passesSinceHeapTrim < heapTrimInterval) {
+        return;
+    }
+    passesSinceHeapTrim = 0;
+    (void)malloc_trim(0);
+}
