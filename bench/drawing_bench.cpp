@@ -7,6 +7,7 @@
 //   <notation> <median µs> <99th percentile µs> <median heap allocations>
 // The allocations are every malloc of the process during the pass, the
 // library's included: the program's own are counted apart, and are none.
+#include "app/heap.h"
 #include "app/loop.h"
 #include "app/startup.h"
 #include "convert/convert.h"
@@ -101,6 +102,7 @@ void measureNotation(int notation, const char *name, int passes) {
             allocationCounts.push_back(static_cast<double>(allocations));
         }
         al_rest(passRest); // as the loop rests, so the server keeps up
+        trimFrameHeap();   // and gives kept heap back as the loop does
     }
     std::sort(samples.begin(), samples.end());
     std::sort(allocationCounts.begin(), allocationCounts.end());
