@@ -30,10 +30,11 @@ resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$E2E_PROGRAM_PID/status"; }
 
 # The software renderer takes and frees some megabytes of heap for each
 # frame, which the program keeps and hands back about once a second, so the
-# resident size swings by a megabyte from one moment to the next. Left alone for a moment the program rests at one of a few
-# levels: the highest of ten samples over half a second, after a pause of a
-# third of a second. The lowest of three such levels is where a quarter of
-# the run rests; memory that is kept raises that too.
+# resident size swings by a megabyte from one moment to the next. Left alone
+# for a moment the program rests at one of a few levels: the highest of ten
+# samples over half a second, after a pause of a third of a second. The
+# lowest of three such levels is where a quarter of the run rests; memory
+# that is kept raises that too.
 # What a frame costs depends on what it shows, so every level is taken
 # showing the same thing: the decimal field active and all fields empty.
 REST_LEVEL=0
