@@ -20,7 +20,7 @@ build:
 
 # The program and every test; needs the test packages.
 build-tests:
-	cmake -S . -B $(BUILD_DIR) -DRAVURIRADOZ_TESTS=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DRAVURIRADOZ_TESTS=ON -DRAVURIRADOZ_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 deps-build:
@@ -33,7 +33,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.c')
 
 tidy: build
-	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'app/*.cpp' 'input/*.cpp' 'convert/*.cpp' 'draw/*.cpp')
+	clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors='*' $$(git ls-files 'app/*.cpp' 'input/*.cpp' 'convert/*.cpp' 'draw/*.cpp')
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -16,7 +16,7 @@
 namespace {
 
 const std::string ones32(32, '1');
-const std::string topBit = "1" + std::string(31, '0');
+const std::string topBit = std::string("1").append(31, '0');
 
 using Shown = std::array<std::string, 3>; // decimal, hexadecimal, binary text
 
