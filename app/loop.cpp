@@ -6,6 +6,7 @@
 #include "draw/frame.h"
 #include "draw/keypad.h"
 #include "draw/value_lines.h"
+#include "input/clipboard.h"
 #include "input/edit.h"
 #include "input/pointer.h"
 
@@ -119,6 +120,7 @@ bool runPass() {
     al_flip_display();
     waitForRelease();
     drainKeyEvents();
+    serveClipboard();
     al_rest(passRest);
     trimFrameHeap();
     const bool exitClicked = hoverTarget == 4 && mousePrevButtons == 1;
@@ -139,6 +141,7 @@ int runProgram() {
     setUp();
     while (runPass()) {
     }
+    handOverClipboard();
     shutDown();
     return 0;
 }

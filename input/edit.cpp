@@ -3,9 +3,12 @@
 #include "app/loop.h"
 #include "app/palette.h"
 #include "convert/convert.h"
+#include "convert/paste.h"
+#include "input/clipboard.h"
 #include "input/pointer.h"
 
 #include <cstddef>
+#include <cstdint>
 
 std::string editText;
 int fieldRowY = 0;
@@ -15,6 +18,8 @@ namespace {
 
 constexpr int backButton = 5;
 constexpr int backspaceChar = 8;
+constexpr int copyChar = 3;   // Ctrl+C
+constexpr int pasteChar = 22; // Ctrl+V
 
 struct Field {
     std::string *text;
@@ -65,10 +70,42 @@ void removeOnBack() {
     }
 }
 
+// What is shown is what is copied; an empty row shows the value 0.
+void copyActiveField() {
+    const std::string &shown = *fieldTable[InputMode].text;
+    copyToClipboard(shown.empty() ? "0" : shown);
+}
+
+// The value in the notation of `mode`, without leading zeros.
+std::string writtenIn(int mode, std::uint64_t value) {
+    if (mode == 1) {
+        return formatDecimal(value);
+    }
+    const std::string text = formatByDivision(value, mode == 2 ? 16 : 2);
+    return text.empty() ? "0" : text;
+}
+
+// An accepted paste replaces editText: as written when it is in the field's
+// own notation and fits, as a person would have typed it; otherwise as the
+// conversion writes values. A refused paste leaves it alone.
+void pasteIntoEditText() {
+    std::string pasted;
+    PastedNumber number;
+    if (!pasteFromClipboard(pasted) || !readPastedNumber(pasted, InputMode, number)) {
+        return;
+    }
+    const bool keepDigits =
+        number.notation == InputMode && number.digits.size() <= fieldTable[InputMode].limit;
+    editText = keepDigits ? number.digits : writtenIn(InputMode, number.value);
+}
+
 // The order decides what a key click and a typed character in the same pass
-// leave behind; it is the same in every field: digits, then letters, then
-// removals.
+// leave behind; it is the same in every field: a paste, then digits, then
+// letters, then removals.
 void applyEditActions() {
+    if (typedChar == pasteChar) {
+        pasteIntoEditText();
+    }
     switch (InputMode) {
     case 1:
         appendClickedKey(10, 19);
@@ -102,6 +139,9 @@ void selectField() {
 }
 
 void editStep() {
+    if (typedChar == copyChar) {
+        copyActiveField(); // below the gate: nothing else changes
+    }
     if (typedChar <= 7 && !clicked()) {
         return;
     }

@@ -10,6 +10,7 @@ extern int keypadKeyCount;   // keys of the active keypad: 10, 16 or 2
 // A row click wins over the arrow keys; then editText, fieldRowY and
 // keypadKeyCount follow the active field.
 void selectField();
-// Applies this pass's keypad click, typed character, back button and
+// Applies this pass's paste, keypad click, typed character, back button and
 // backspace to editText, commits it and converts it into the other fields.
+// Ctrl+C copies the active field first, whether or not anything is edited.
 void editStep();

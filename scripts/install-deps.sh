@@ -3,8 +3,8 @@
 # of them are already there. Usage: install-deps.sh build|test|bench
 set -eu
 
-build_packages="cmake make g++ pkg-config liballegro5-dev liballegro-ttf5-dev fonts-liberation2 libgl1-mesa-dri"
-test_packages="$build_packages libgtest-dev xvfb xdotool imagemagick x11-utils libx11-dev tesseract-ocr clang libclang-rt-14-dev llvm desktop-file-utils dpkg-dev fakeroot file"
+build_packages="cmake make g++ pkg-config liballegro5-dev liballegro-ttf5-dev libx11-dev fonts-liberation2 libgl1-mesa-dri"
+test_packages="$build_packages libgtest-dev xvfb xdotool xclip imagemagick x11-utils tesseract-ocr clang libclang-rt-14-dev llvm desktop-file-utils dpkg-dev fakeroot file"
 bench_packages="$test_packages libbenchmark-dev valgrind"
 
 case "${1:-}" in
