@@ -19,6 +19,7 @@ set(sanitizer_flags -fsanitize=address,undefined -fno-omit-frame-pointer
 add_executable(unit_tests_sanitized
   ${sanitized_core_sources}
   ${CMAKE_CURRENT_SOURCE_DIR}/standin/standin.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/standin/clipboard_standin.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/standin/harness.cpp
   ${sanitized_unit_sources})
 target_include_directories(unit_tests_sanitized PRIVATE

@@ -5,6 +5,7 @@
 #include "pass_script.h"
 
 #include "app/loop.h"
+#include "clipboard_standin.h"
 #include "standin.h"
 
 #include <cstddef>
@@ -13,6 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const FuzzScript script = decodeScript(data, size);
     standin::reset();
+    standin::resetClipboard();
     standin::resetProgramRecords();
     loadScript(script);
     expectRun(script);

@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include "app/loop.h"
+#include "clipboard_standin.h"
 #include "input/edit.h"
 #include "input/pointer.h"
 
@@ -8,6 +9,7 @@
 
 void ProgramTest::SetUp() {
     standin::reset();
+    standin::resetClipboard();
     standin::resetProgramRecords();
     shown.clear();
     standin::options().onFlip = [this](int pass) {
