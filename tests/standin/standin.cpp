@@ -32,6 +32,10 @@ struct State {
 
 State state;
 
+bool named(const char *name) {
+    return state.options.failingCalls.count(name) != 0;
+}
+
 // Opaque handles need only be distinct, non-null addresses.
 std::array<char, 16> handleStorage;
 std::array<std::array<char, 8>, 64> fontStorage;
@@ -127,11 +131,11 @@ ALLEGRO_EVENT keyUpEvent(int keycode) {
     return event;
 }
 
-ALLEGRO_EVENT windowEvent(ALLEGRO_EVENT_TYPE type) {
+ALLEGRO_EVENT windowEvent(ALLEGRO_EVENT_TYPE type, int garbage) {
     ALLEGRO_EVENT event;
     std::memset(&event, 0x5a, sizeof event);
     event.type = type;
-    event.keyboard.unichar = 32745; // what was read there from a real close request
+    event.keyboard.unichar = garbage;
     return event;
 }
 
@@ -228,32 +232,32 @@ bool al_install_system(int version, int (*atexitFunction)(void (*)(void))) {
     call.args = {static_cast<float>(version)};
     call.flags = version;
     call.text = atexitFunction == &atexit ? "atexit" : "other";
-    return !state.options.systemFails;
+    return !(state.options.systemFails || standin::named("al_install_system"));
 }
 
 bool al_install_mouse() {
     record("al_install_mouse");
-    return !state.options.mouseFails;
+    return !(state.options.mouseFails || standin::named("al_install_mouse"));
 }
 
 bool al_install_keyboard() {
     record("al_install_keyboard");
-    return !state.options.keyboardFails;
+    return !(state.options.keyboardFails || standin::named("al_install_keyboard"));
 }
 
 bool al_init_font_addon() {
     record("al_init_font_addon");
-    return true;
+    return !standin::named("al_init_font_addon");
 }
 
 bool al_init_ttf_addon() {
     record("al_init_ttf_addon");
-    return true;
+    return !standin::named("al_init_ttf_addon");
 }
 
 bool al_init_primitives_addon() {
     record("al_init_primitives_addon");
-    return true;
+    return !standin::named("al_init_primitives_addon");
 }
 
 ALLEGRO_FONT *al_load_ttf_font(const char *filename, int size, int flags) {
@@ -261,7 +265,8 @@ ALLEGRO_FONT *al_load_ttf_font(const char *filename, int size, int flags) {
     call.text = filename;
     call.args = {static_cast<float>(size)};
     call.flags = flags;
-    if (state.options.fontFails) {
+    if (state.options.fontFails || standin::named("al_load_ttf_font") ||
+        size == state.options.failingFontSize) {
         return nullptr;
     }
     auto *font = reinterpret_cast<ALLEGRO_FONT *>(&standin::fontStorage.at(state.fonts.size()));
@@ -280,7 +285,9 @@ ALLEGRO_COLOR al_map_rgb(unsigned char r, unsigned char g, unsigned char b) {
 ALLEGRO_DISPLAY *al_create_display(int w, int h) {
     standin::Call &call = record("al_create_display");
     call.args = {static_cast<float>(w), static_cast<float>(h)};
-    return state.options.displayFails ? nullptr : standin::handle<ALLEGRO_DISPLAY>(0);
+    return state.options.displayFails || standin::named("al_create_display")
+               ? nullptr
+               : standin::handle<ALLEGRO_DISPLAY>(0);
 }
 
 void al_set_window_title(ALLEGRO_DISPLAY *display, const char *title) {

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ struct Options {
     bool keyboardFails = false;
     bool fontFails = false;
     bool displayFails = false;
+    // Start-up functions that fail, by name: those with a flag above, and the
+    // three add-on initialisers, which have none.
+    std::set<std::string> failingCalls;
+    // One font size whose load fails while the others load; 0 for none.
+    int failingFontSize = 0;
     // Advance of one character in pixels, by font size; close to the real
     // font's digits at these sizes.
     std::map<int, int> charWidth = {{14, 8}, {18, 10}, {20, 11}};
@@ -80,8 +86,10 @@ ALLEGRO_EVENT keyDownEvent(int keycode = 0);
 ALLEGRO_EVENT keyCharEvent(int character, int keycode = 0);
 ALLEGRO_EVENT keyUpEvent(int keycode = 0);
 // A window event whose record holds garbage where a key event's character
-// would be, as a close request or a focus change does.
-ALLEGRO_EVENT windowEvent(ALLEGRO_EVENT_TYPE type = ALLEGRO_EVENT_DISPLAY_CLOSE);
+// would be, as a close request or a focus change does. 32745 was read there
+// from a real close request; any other value may lie there as well.
+ALLEGRO_EVENT windowEvent(ALLEGRO_EVENT_TYPE type = ALLEGRO_EVENT_DISPLAY_CLOSE,
+                          int garbage = 32745);
 
 // Shorthands for a pass's script.
 void typeKey(int pass, int character); // key down, character, key up

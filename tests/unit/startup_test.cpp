@@ -19,7 +19,7 @@ std::string setUpRow(const standin::Call &call) {
         return row + " " + std::to_string(call.flags) + " " + call.text;
     }
     for (const float number : call.args) {
-        row += " " + std::to_string(static_cast<int>(number));
+        row.append(" ").append(std::to_string(static_cast<int>(number)));
     }
     if (call.name == "al_load_ttf_font") {
         row += " flags " + std::to_string(call.flags);
@@ -97,10 +97,15 @@ void reportChildCalls() {
 }
 
 struct Failure {
-    bool standin::Options::*knob;
-    const char *message; // what the one line must say
+    bool standin::Options::*knob; // nullptr: what fails is named by the two below
+    const char *message;          // what the one line must say
     const char *lastCall;
+    const char *failingCall = nullptr;
+    int fontSize = 0; // of the one font load that fails
 };
+
+constexpr const char *fontMessage = "arial\\.ttf[^\n]*katalogu roboczym";
+constexpr const char *addOnMessage = "dodatk[^\n]*liballegro-ttf5\\.2";
 
 } // namespace
 
@@ -111,13 +116,27 @@ TEST_F(StartupDeathTest, FailureWritesOneLineAndExitsWithOneBeforeDrawing) {
         {&standin::Options::systemFails, "Allegro 5", "al_install_system"},
         {&standin::Options::mouseFails, "myszy", "al_install_mouse"},
         {&standin::Options::keyboardFails, "klawiatury", "al_install_keyboard"},
-        {&standin::Options::fontFails, "arial\\.ttf[^\n]*katalogu roboczym", "al_load_ttf_font"},
+        {&standin::Options::fontFails, fontMessage, "al_load_ttf_font"},
         {&standin::Options::displayFails, "okna 496x190", "al_create_display"},
+        // Any one font or add-on alone is enough; the three fonts are all
+        // loaded before they are checked.
+        {nullptr, fontMessage, "al_load_ttf_font", nullptr, 14},
+        {nullptr, fontMessage, "al_load_ttf_font", nullptr, 18},
+        {nullptr, fontMessage, "al_load_ttf_font", nullptr, 20},
+        {nullptr, addOnMessage, "al_init_font_addon", "al_init_font_addon"},
+        {nullptr, addOnMessage, "al_init_ttf_addon", "al_init_ttf_addon"},
+        {nullptr, addOnMessage, "al_init_primitives_addon", "al_init_primitives_addon"},
     };
     for (const Failure &failure : failures) {
-        SCOPED_TRACE(failure.lastCall);
+        SCOPED_TRACE(std::string(failure.lastCall) + " " + std::to_string(failure.fontSize));
         SetUp();
-        standin::options().*failure.knob = true;
+        if (failure.knob != nullptr) {
+            standin::options().*failure.knob = true;
+        }
+        if (failure.failingCall != nullptr) {
+            standin::options().failingCalls.insert(failure.failingCall);
+        }
+        standin::options().failingFontSize = failure.fontSize;
         const std::string expected = std::string("^ravuriradoz: [^\n]*") + failure.message +
                                      "[^\n]*\n\\[drawn 0, passes 0, last " + failure.lastCall +
                                      "\\]\n$";
