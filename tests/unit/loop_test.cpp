@@ -96,6 +96,13 @@ TEST_F(LoopTest, PassCallsInOrder) {
          {{keyChar('1'), keyChar('2'), standin::keyUpEvent(), keyChar('3')}, {}, {}},
          passOf(noArrows, {"al_get_next_event", "rest 0.001", "al_get_next_event"})},
         {"closeRequest", {}, {{standin::windowEvent()}, {}, {}}, passOf(noArrows, {})},
+        // Only a positive character starts a drain; once begun, a drain ends
+        // only at a zero one.
+        {"negativeStartsNoDrain", {}, {{keyChar(-1), keyChar('2')}, {}, {}}, passOf(noArrows, {})},
+        {"drainRunsPastNegatives", {},
+         {{keyChar('1'), keyChar(-1), keyChar(-2), standin::keyUpEvent()}, {}, {}},
+         passOf(noArrows, {"al_get_next_event", "rest 0.001", "al_get_next_event", "rest 0.001",
+                           "al_get_next_event"})},
         // The wait for release comes before the drain.
         {"clickAndChar", {typed('5'), {}, {{10, 10, 1}}}, {},
          passOf(noArrows, {"al_get_mouse_state", "al_get_next_event"})},
@@ -209,11 +216,21 @@ TEST_F(LoopTest, TypedEscapeAndExitClickEndAtTheEndOfThePass) {
         {"escapeFetchedByDrain", {}, {{keyChar('5'), keyChar(27), standin::keyUpEvent()}, {}, {}},
          true},
         {"escapeThenMoreCharacters", {}, {{keyChar(27), keyChar('5'), keyChar('6')}, {}, {}}, true},
+        // A window event's 27 is garbage, not a typed Escape.
+        {"windowEventHolding27", {},
+         {{standin::windowEvent(ALLEGRO_EVENT_DISPLAY_CLOSE, 27)}, {}, {}}, false},
+        {"windowEventHolding27Drained", {},
+         {{keyChar('5'), standin::windowEvent(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT, 27)}, {}, {}},
+         false},
         {"exitHeldThroughPolls", {{}, {}, {exitHeld}}, {{}, {}, {exitHeld, exitHeld, exitHeld}},
          true},
         {"exitSecondary", {{}, {}, {{420, 45, 2}}}, {}, false},
         {"exitBothButtons", {{}, {}, {{420, 45, 3}}}, {}, false},
         {"backButton", {{}, {}, {{420, 70, 1}}}, {}, false},
+        // A press acts where it was first seen, wherever it is held by then.
+        {"exitMovedLeftOfRows", {{}, {}, {exitHeld}}, {{}, {}, {{100, 45, 1}, {100, 45, 1}}}, true},
+        {"exitMovedOntoBack", {{}, {}, {exitHeld}}, {{}, {}, {{420, 74, 1}}}, true},
+        {"backMovedOntoExit", {{}, {}, {{420, 70, 1}}}, {{}, {}, {exitHeld}}, false},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -221,7 +238,11 @@ TEST_F(LoopTest, TypedEscapeAndExitClickEndAtTheEndOfThePass) {
         SetUp();
         runScript(c.first, c.second, 10);
         const int last = c.ends ? 2 : 10;
-        EXPECT_EQ(standin::passesBegun(), c.ends ? 2 : 11);
+        const int begun = c.ends ? 2 : 11;
+        EXPECT_EQ(standin::passesBegun(), begun);
+        if (standin::passesBegun() != begun) {
+            continue; // ended elsewhere: the checks below would read past its calls
+        }
         EXPECT_EQ(standin::callsNamed("al_flip_display").size(), static_cast<std::size_t>(last));
         EXPECT_EQ(skeleton(last).back(), "rest 0.01");
         EXPECT_EQ(standin::callsNamed("al_get_mouse_state").back().args.at(2), 0.0F)
