@@ -49,6 +49,8 @@ struct EditCase {
     int arrow = 0;       // arrow key held in the checked pass
     int buttons = 1;     // of the press
     int active = 0;      // InputMode after the pass; 0: the field edited before
+    // When set: the active field's text after a '1' typed in the pass after.
+    const char *next = nullptr;
 };
 
 void PrintTo(const EditCase &c, std::ostream *os) {
@@ -74,13 +76,19 @@ TEST_P(EditTest, LeavesTheseTextsShown) {
     if (c.typed != noChar) {
         typeAt(act, c.typed);
     }
-    ASSERT_EQ(runPasses(act), 0);
+    if (c.next != nullptr) {
+        typeAt(act + 1, '1');
+    }
+    ASSERT_EQ(runPasses(c.next != nullptr ? act + 1 : act), 0);
     const int active = c.active != 0 ? c.active : edited;
     EXPECT_EQ(shown[act].mode, active);
     EXPECT_EQ(shown[act].rowY, rowYOf[active]);
     EXPECT_EQ(shown[act].keys, keysOf[active]);
     for (int row = 1; row <= 3; ++row) {
         EXPECT_EQ(shownText(act, row), c.want[row - 1]) << "row " << row;
+    }
+    if (c.next != nullptr) {
+        EXPECT_EQ(shownText(act + 1, active), c.next) << "the pass after";
     }
 }
 
@@ -137,6 +145,11 @@ const EditCase cases[] = {
     // Removing from an empty text still commits and empties the other two.
     {"BackspaceOnEmptyDec", 2, "00", 1, 0, 8, {"", "", ""}},
     {"BackOnEmptyDec", 2, "00", 1, back, noChar, {"", "", ""}},
+    // ... and leaves the text empty, so the next digit is kept.
+    {"BackspaceOnEmptyThenDigit", 2, "00", 1, 0, 8, {"", "", ""}, 0, 1, 0, "1"},
+    {"BackOnEmptyThenDigit", 2, "00", 1, back, noChar, {"", "", ""}, 0, 1, 0, "1"},
+    // Only a click on the back button removes; resting there does not.
+    {"DecTypedWhileOnBack", 1, "12", 0, back, '3', {"123", "7B", "1111011"}, 0, 0},
     // At the limit the newest characters go; a key and a typed character
     // that both append are cut together.
     {"DecTyped", 1, "1234567890", 0, 0, '1', {"1234567890", "499602D2", bin1234567890}},
