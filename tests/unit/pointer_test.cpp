@@ -102,15 +102,37 @@ TEST_F(PointerTest, HeldPressActsInOnePassOnly) {
     EXPECT_EQ(shown[3].hover, 17);
 }
 
+// Rows and buttons as well as keys, and moved to where x <= 140 sees no row.
 TEST_F(PointerTest, MovedPressActsWhereFirstSeen) {
-    standin::pointer(2, keyX(7), keyY, 1);
-    standin::pointer(3, keyX(3), keyY, 1);
-    standin::pointer(3, keyX(3), keyY, 1);
-    EXPECT_EQ(runPasses(4), 0);
-    EXPECT_EQ(shown[3].hover, 17);
-    EXPECT_EQ(shownText(3, 1), "7");
-    EXPECT_EQ(shown[4].hover, 13) << "released where the pointer stood";
-    EXPECT_EQ(shownText(4, 1), "7");
+    const struct {
+        const char *name;
+        const char *typed;   // into the decimal field from pass 1, before the press
+        int x, y;            // first seen in pass 2
+        int movedX, movedY;  // still down there in pass 3
+        int hover, released; // codes of passes 3 and 4
+        const char *decimal; // shown in passes 3 and 4
+        int mode;
+    } cases[] = {
+        {"key", "", keyX(7), keyY, keyX(3), keyY, 17, 13, "7", 1},
+        {"backToKey", "9", 420, 74, keyX(2), keyY, 5, 12, "", 1},
+        {"hexRowToLeftOfRows", "", 200, 74, 100, 74, 2, 0, "", 2},
+        {"binaryRowToBack", "", 200, 100, 420, 74, 3, 5, "", 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        typeText(1, c.typed);
+        standin::pointer(2, c.x, c.y, 1);
+        standin::pointer(3, c.movedX, c.movedY, 1);
+        standin::pointer(3, c.movedX, c.movedY, 1);
+        EXPECT_EQ(runPasses(4), 0);
+        EXPECT_EQ(shown[3].hover, c.hover);
+        EXPECT_EQ(shownText(3, 1), c.decimal);
+        EXPECT_EQ(shown[3].mode, c.mode);
+        EXPECT_EQ(shown[4].hover, c.released) << "released where the pointer stood";
+        EXPECT_EQ(shownText(4, 1), c.decimal);
+        EXPECT_EQ(shown[4].mode, c.mode);
+    }
 }
 
 TEST_F(PointerTest, PressSampledOnceStillActsWithoutAPoll) {
