@@ -12,11 +12,20 @@
  *       presses KEY with xdotool and prints "shown_ms=S poll_us=U" once the
  *       decimal field shows a digit in character cell CELL (0 for the first),
  *       timed from the moment the server delivers the key press.
+ *   screen_probe paste TEXT
+ *       takes the CLIPBOARD selection with TEXT, presses Ctrl+V with xdotool
+ *       and prints "shown_ms=S poll_us=U asked_ms=A" once the decimal row
+ *       differs from what it showed before, timed from the delivery of the V
+ *       key press; A is when the program asked for the text. The probe
+ *       answers between two screenshots, so no clipboard tool's start-up is
+ *       in S.
  *
  * Exit status 1 when the screen does not show it within a few seconds.
  */
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <dirent.h>
 #include <signal.h>
@@ -48,6 +57,7 @@ static const struct {
 #define DIGIT_WIDTH 11
 #define DIGIT_TOP 40
 #define DIGIT_ROWS 11
+#define DECIMAL_DIGITS 10
 #define FIELD_FILL 0x64c8c8
 
 static long long nowNs(void) {
@@ -227,49 +237,161 @@ static int cellShowsDigit(Display *dpy, int x, int y, int cell) {
     return ink;
 }
 
-static int pressKey(Display *dpy, const char *key, int cell) {
-    int x = 0, y = 0;
-    Window window = findWindow(dpy, &x, &y);
-    if (window == None) {
-        fprintf(stderr, "screen_probe: no converter window\n");
-        return 1;
+/* Owns CLIPBOARD and hands out its text, as a program that copied does. */
+struct Offer {
+    const char *text;
+    Window window;
+    Atom clipboard, targets, utf8;
+};
+
+static int takeClipboard(Display *dpy, struct Offer *offer, const char *text) {
+    offer->text = text;
+    offer->window = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+    offer->clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    offer->targets = XInternAtom(dpy, "TARGETS", False);
+    offer->utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    XSetSelectionOwner(dpy, offer->clipboard, offer->window, CurrentTime);
+    return XGetSelectionOwner(dpy, offer->clipboard) == offer->window;
+}
+
+static void answerRequest(Display *dpy, const struct Offer *offer,
+                          const XSelectionRequestEvent *request) {
+    XEvent reply;
+    memset(&reply, 0, sizeof reply);
+    reply.xselection.type = SelectionNotify;
+    reply.xselection.requestor = request->requestor;
+    reply.xselection.selection = request->selection;
+    reply.xselection.target = request->target;
+    reply.xselection.time = request->time;
+    Atom property = request->property != None ? request->property : request->target;
+    if (request->target == offer->utf8 || request->target == XA_STRING) {
+        XChangeProperty(dpy, request->requestor, property, request->target, 8, PropModeReplace,
+                        (const unsigned char *)offer->text, (int)strlen(offer->text));
+        reply.xselection.property = property;
+    } else if (request->target == offer->targets) {
+        Atom offered[] = {offer->targets, offer->utf8, XA_STRING};
+        XChangeProperty(dpy, request->requestor, property, XA_ATOM, 32, PropModeReplace,
+                        (const unsigned char *)offered, 3);
+        reply.xselection.property = property;
     }
-    if (cellShowsDigit(dpy, x, y, cell)) {
-        fprintf(stderr, "screen_probe: cell %d already shows a digit\n", cell);
-        return 1;
+    XSendEvent(dpy, request->requestor, False, NoEventMask, &reply);
+    XFlush(dpy);
+}
+
+/* One key press and what the screen has to show after it. */
+struct Press {
+    const char *key;  /* as xdotool names it */
+    KeyCode timedKey; /* the press the clock starts at; 0 for the first */
+    int x, y, cell;   /* the window and, for a typed digit, its character cell */
+    XImage *row;      /* for a paste: the decimal row before it */
+    struct Offer *offer;
+};
+
+static XImage *grabRow(Display *dpy, int x, int y) {
+    return XGetImage(dpy, DefaultRootWindow(dpy), x + DIGIT_LEFT, y + DIGIT_TOP,
+                     DIGIT_WIDTH * DECIMAL_DIGITS, DIGIT_ROWS, AllPlanes, ZPixmap);
+}
+
+static int rowChanged(Display *dpy, const struct Press *press) {
+    XImage *image = grabRow(dpy, press->x, press->y);
+    if (image == NULL) {
+        return 0;
     }
+    int changed = memcmp(image->data, press->row->data,
+                         (size_t)image->bytes_per_line * (size_t)image->height) != 0;
+    XDestroyImage(image);
+    return changed;
+}
+
+static int shown(Display *dpy, const struct Press *press) {
+    return press->row != NULL ? rowChanged(dpy, press)
+                              : cellShowsDigit(dpy, press->x, press->y, press->cell);
+}
+
+/* Presses the key with xdotool and polls the screen until it shows the
+ * result, answering clipboard requests between two screenshots. */
+static int watchPress(Display *dpy, Window window, struct Press *press) {
     /* the server copies the key press to every client that asks */
     XSelectInput(dpy, window, KeyPressMask);
     XSync(dpy, False);
 
-    char *xdotool[] = {"xdotool", "key", (char *)key, NULL};
+    char *xdotool[] = {"xdotool", "key", (char *)press->key, NULL};
     long long start = nowNs();
     pid_t pid = spawn(xdotool, start);
-    long long pressed = 0;
+    long long pressed = 0, asked = 0;
     long polls = 0;
     int result = 1;
     while (nowNs() - start < GIVE_UP_NS) {
-        int ink = cellShowsDigit(dpy, x, y, cell);
+        int done = shown(dpy, press);
         polls++;
         while (XPending(dpy)) {
             XEvent event;
             XNextEvent(dpy, &event);
-            if (event.type == KeyPress && pressed == 0) {
+            if (event.type == KeyPress && pressed == 0 &&
+                (press->timedKey == 0 || event.xkey.keycode == press->timedKey)) {
                 pressed = nowNs();
+            } else if (event.type == SelectionRequest && press->offer != NULL) {
+                answerRequest(dpy, press->offer, &event.xselectionrequest);
+                asked = asked == 0 ? nowNs() : asked;
             }
         }
-        if (ink && pressed != 0) {
+        if (done && pressed != 0) {
             long long now = nowNs();
-            printf("shown_ms=%.2f poll_us=%.0f\n", (double)(now - pressed) / 1e6,
+            printf("shown_ms=%.2f poll_us=%.0f", (double)(now - pressed) / 1e6,
                    (double)(now - start) / 1e3 / (double)polls);
+            if (press->offer != NULL) {
+                printf(" asked_ms=%.2f", asked != 0 ? (double)(asked - pressed) / 1e6 : -1.0);
+            }
+            printf("\n");
             result = 0;
             break;
         }
     }
     if (result != 0) {
-        fprintf(stderr, "screen_probe: digit not shown within %lld s\n", GIVE_UP_NS / 1000000000LL);
+        fprintf(stderr, "screen_probe: nothing shown within %lld s\n", GIVE_UP_NS / 1000000000LL);
     }
     waitpid(pid, NULL, 0);
+    return result;
+}
+
+static Window converterWindow(Display *dpy, struct Press *press) {
+    Window window = findWindow(dpy, &press->x, &press->y);
+    if (window == None) {
+        fprintf(stderr, "screen_probe: no converter window\n");
+    }
+    return window;
+}
+
+static int pressKey(Display *dpy, const char *key, int cell) {
+    struct Press press = {key, 0, 0, 0, cell, NULL, NULL};
+    Window window = converterWindow(dpy, &press);
+    if (window == None) {
+        return 1;
+    }
+    if (cellShowsDigit(dpy, press.x, press.y, cell)) {
+        fprintf(stderr, "screen_probe: cell %d already shows a digit\n", cell);
+        return 1;
+    }
+    return watchPress(dpy, window, &press);
+}
+
+static int paste(Display *dpy, const char *text) {
+    struct Offer offer;
+    struct Press press = {"ctrl+v", XKeysymToKeycode(dpy, XK_v), 0, 0, 0, NULL, &offer};
+    Window window = converterWindow(dpy, &press);
+    if (window == None) {
+        return 1;
+    }
+    if (!takeClipboard(dpy, &offer, text)) {
+        fprintf(stderr, "screen_probe: cannot own the clipboard\n");
+        return 1;
+    }
+    press.row = grabRow(dpy, press.x, press.y);
+    if (press.row == NULL) {
+        return 1;
+    }
+    int result = watchPress(dpy, window, &press);
+    XDestroyImage(press.row);
     return result;
 }
 
@@ -285,8 +407,11 @@ int main(int argc, char **argv) {
         status = launch(dpy, argv + 2);
     } else if (argc == 4 && strcmp(argv[1], "key") == 0) {
         status = pressKey(dpy, argv[2], atoi(argv[3]));
+    } else if (argc == 3 && strcmp(argv[1], "paste") == 0) {
+        status = paste(dpy, argv[2]);
     } else {
-        fprintf(stderr, "usage: screen_probe launch PROGRAM [ARG...] | key KEY CELL\n");
+        fprintf(stderr,
+                "usage: screen_probe launch PROGRAM [ARG...] | key KEY CELL | paste TEXT\n");
     }
     XCloseDisplay(dpy);
     return status;
