@@ -1,10 +1,13 @@
 // Heap allocations the program's own code makes in a pass, counted by
-// replacing the global allocation functions. The silent library allocates
-// nothing, so every allocation counted is the program's (or the standard
-// library's on its behalf).
+// replacing the global allocation functions and the C library's malloc,
+// calloc and realloc. The silent library allocates nothing, so every
+// allocation counted is the program's (or the standard library's or Xlib's
+// on its behalf). The clipboard is the real one: run it under an X server.
 //
-// Prints one line per notation and kind of pass:
-//   <notation> <idle|typing> <first counted pass> <largest over the passes>
+// Prints one line per notation and kind of pass, idle_held being an idle
+// pass while the program holds a copied value:
+//   <notation> <idle|typing|idle_held> <first counted pass> <largest over the passes>
+#include "copy_state.h"
 #include "program_script.h"
 
 #include <cstddef>
@@ -13,11 +16,32 @@
 #include <new>
 
 namespace {
-
 std::size_t allocations = 0;
+}
+
+// Xlib allocates with these; operator new comes through here too.
+extern "C" {
+void *__libc_malloc(std::size_t size);
+void *__libc_calloc(std::size_t count, std::size_t size);
+void *__libc_realloc(void *memory, std::size_t size);
+
+void *malloc(std::size_t size) noexcept {
+    allocations += 1;
+    return __libc_malloc(size);
+}
+void *calloc(std::size_t count, std::size_t size) noexcept {
+    allocations += 1;
+    return __libc_calloc(count, size);
+}
+void *realloc(void *memory, std::size_t size) noexcept {
+    allocations += 1;
+    return __libc_realloc(memory, size);
+}
+}
+
+namespace {
 
 void *allocate(std::size_t size) {
-    allocations += 1;
     if (void *memory = std::malloc(size == 0 ? 1 : size)) {
         return memory;
     }
@@ -43,11 +67,9 @@ void *operator new[](std::size_t size) {
     return allocate(size);
 }
 void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
-    allocations += 1;
     return std::malloc(size == 0 ? 1 : size);
 }
 void *operator new[](std::size_t size, const std::nothrow_t &) noexcept {
-    allocations += 1;
     return std::malloc(size == 0 ? 1 : size);
 }
 void *operator new(std::size_t size, std::align_val_t alignment) {
@@ -97,7 +119,7 @@ bool countPass(int countedPass) {
     return countedPass <= countedPasses;
 }
 
-void countPlan(int notation, bool typing) {
+void countPlan(int notation, bool typing, const char *kind) {
     PassPlan plan;
     plan.notation = notation;
     plan.typing = typing;
@@ -106,16 +128,19 @@ void countPlan(int notation, bool typing) {
     for (int pass = 1; pass <= countedPasses; ++pass) {
         largest = passCounts[pass] > largest ? passCounts[pass] : largest;
     }
-    std::printf("%s %s %zu %zu\n", notationName[notation], typing ? "typing" : "idle",
-                passCounts[1], largest);
+    std::printf("%s %s %zu %zu\n", notationName[notation], kind, passCounts[1], largest);
 }
 
 } // namespace
 
 int main() {
     for (int notation = 1; notation <= 3; ++notation) {
-        countPlan(notation, false);
-        countPlan(notation, true);
+        countPlan(notation, false, "idle");
+        countPlan(notation, true, "typing");
+    }
+    holdCopy(true); // the copy's own allocations fall before any counted pass
+    for (int notation = 1; notation <= 3; ++notation) {
+        countPlan(notation, false, "idle_held");
     }
     return 0;
 }

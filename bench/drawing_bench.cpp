@@ -3,17 +3,22 @@
 // under an X server from a folder holding arial.ttf.
 //
 // Usage: drawing_bench [passes]   (2000 unless given)
-// Prints one line per notation:
-//   <notation> <median µs> <99th percentile µs> <median heap allocations>
+// Prints one line per notation, then two for the decimal field with nothing
+// copied and with a copied value held (copy_none, copy_held):
+//   <notation or state> <median µs> <99th percentile µs> <mean heap allocations>
 // The allocations are every malloc of the process during the pass, the
 // library's included: the program's own are counted apart, and are none.
+// Their mean, not their median: passes with and without the blinking cursor
+// differ by a few, and a median falls on either side by chance.
 #include "app/heap.h"
 #include "app/loop.h"
 #include "app/startup.h"
 #include "convert/convert.h"
+#include "copy_state.h"
 #include "draw/frame.h"
 #include "draw/keypad.h"
 #include "draw/value_lines.h"
+#include "input/clipboard.h"
 #include "input/edit.h"
 
 #include <allegro5/allegro.h>
@@ -23,6 +28,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -55,6 +61,8 @@ namespace {
 
 constexpr int warmPasses = 50; // glyph caches and shader variants fill in here
 constexpr double passRest = 0.01;
+constexpr int copyBlockPasses = 100; // passes in one state before switching
+constexpr int copySettlePasses = 5;  // the program takes in the switch here
 
 using Clock = std::chrono::steady_clock;
 
@@ -68,6 +76,7 @@ using Clock = std::chrono::steady_clock;
     drawValueLines();
     drawTextCursor();
     al_flip_display();
+    serveClipboard();
     const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
     allocations = mallocCalls.load(std::memory_order_relaxed) - allocationsBefore;
     return micros;
@@ -88,27 +97,64 @@ void fillFields(int notation) {
     selectField();
 }
 
-void measureNotation(int notation, const char *name, int passes) {
-    fillFields(notation);
-    std::vector<double> samples;
-    std::vector<double> allocationCounts;
-    samples.reserve(static_cast<std::size_t>(passes));
-    allocationCounts.reserve(static_cast<std::size_t>(passes));
-    for (int pass = 0; pass < warmPasses + passes; ++pass) {
+struct Samples {
+    std::vector<double> micros;
+    std::vector<double> allocations;
+
+    explicit Samples(int passes) {
+        micros.reserve(static_cast<std::size_t>(passes));
+        allocations.reserve(static_cast<std::size_t>(passes));
+    }
+};
+
+// Draws `count` passes, keeping the figures of the last `kept` in `samples`.
+void drawPasses(int count, int kept, Samples *samples) {
+    for (int pass = 0; pass < count; ++pass) {
         long allocations = 0;
         const double micros = drawOnePass(allocations);
-        if (pass >= warmPasses) {
-            samples.push_back(micros);
-            allocationCounts.push_back(static_cast<double>(allocations));
+        if (samples != nullptr && pass >= count - kept) {
+            samples->micros.push_back(micros);
+            samples->allocations.push_back(static_cast<double>(allocations));
         }
         al_rest(passRest); // as the loop rests, so the server keeps up
         trimFrameHeap();   // and gives kept heap back as the loop does
     }
-    std::sort(samples.begin(), samples.end());
-    std::sort(allocationCounts.begin(), allocationCounts.end());
-    std::printf("%s %.0f %.0f %.0f\n", name, percentile(samples, 0.5), percentile(samples, 0.99),
-                percentile(allocationCounts, 0.5));
+}
+
+void print(const char *name, Samples &samples) {
+    std::sort(samples.micros.begin(), samples.micros.end());
+    const double allocations =
+        std::accumulate(samples.allocations.begin(), samples.allocations.end(), 0.0) /
+        static_cast<double>(samples.allocations.size());
+    std::printf("%s %.0f %.0f %.1f\n", name, percentile(samples.micros, 0.5),
+                percentile(samples.micros, 0.99), allocations);
     std::fflush(stdout);
+}
+
+void measureNotation(int notation, const char *name, int passes) {
+    fillFields(notation);
+    Samples samples(passes);
+    drawPasses(warmPasses, 0, nullptr);
+    drawPasses(passes, passes, &samples);
+    print(name, samples);
+}
+
+// The first block comes before any copy; later blocks without a copy come
+// after the program lost the clipboard, which leaves it in the same state.
+void measureCopyStates(int passes) {
+    fillFields(1);
+    Samples none(passes);
+    Samples held(passes);
+    for (int block = 0; static_cast<int>(held.micros.size()) < passes; ++block) {
+        const bool holding = block % 2 == 1;
+        Samples &samples = holding ? held : none;
+        const int kept =
+            std::min(copyBlockPasses, passes - static_cast<int>(samples.micros.size()));
+        holdCopy(holding);
+        drawPasses(copySettlePasses + kept, kept, &samples);
+    }
+    print("copy_none", none);
+    print("copy_held", held);
 }
 
 } // namespace
@@ -120,5 +166,6 @@ int main(int argc, char **argv) {
     for (int notation = 1; notation <= 3; ++notation) {
         measureNotation(notation, names[notation], passes);
     }
+    measureCopyStates(passes);
     return 0;
 }

@@ -1,15 +1,27 @@
 // The program's own code alone, timed with Google Benchmark: the library is
 // the silent stand-in, so a whole pass costs only what the program does.
+//
+// `own_code_bench copy-states PASSES` instead times idle passes of the
+// decimal field one by one, PASSES with nothing copied and PASSES with a
+// copied value held, and prints "<copy_none|copy_held> <median ns> <99th
+// percentile ns>". Each figure includes one reading of the clock.
 #include "program_script.h"
 
 #include "app/loop.h"
 #include "convert/convert.h"
+#include "copy_state.h"
 #include "input/edit.h"
 #include "input/pointer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -72,9 +84,82 @@ void registerAll() {
     }
 }
 
+// ---- idle passes with and without a copied value ----
+
+using Clock = std::chrono::steady_clock;
+
+// A block is a few milliseconds: short against changes in the machine's
+// load, long against the settling after each switch.
+constexpr int copyBlockPasses = 20000;
+// The program takes in a switch at its next pass; the X server may deliver
+// the loss of the clipboard a little later.
+constexpr auto copySettle = std::chrono::milliseconds(2);
+
+struct CopyRun {
+    int passes = 0;
+    std::vector<double> samples[2]; // nanoseconds, by state: none, held
+    bool holding = false;
+    int blockLeft = 0;
+    bool recording = false; // the pass now ending counts
+    Clock::time_point settledAt;
+    Clock::time_point passStart;
+};
+
+CopyRun copyRun;
+
+bool timeCopyPass(int) {
+    CopyRun &run = copyRun;
+    const Clock::time_point now = Clock::now();
+    if (run.recording) {
+        run.samples[run.holding].push_back(
+            std::chrono::duration<double, std::nano>(now - run.passStart).count());
+        run.blockLeft -= 1;
+    }
+    if (run.blockLeft == 0) {
+        if (static_cast<int>(run.samples[1].size()) >= run.passes) {
+            return false;
+        }
+        run.holding = !run.holding;
+        holdCopy(run.holding);
+        run.blockLeft = std::min(copyBlockPasses,
+                                 run.passes - static_cast<int>(run.samples[run.holding].size()));
+        run.settledAt = Clock::now() + copySettle;
+    }
+    run.passStart = Clock::now();
+    run.recording = run.passStart >= run.settledAt;
+    return true;
+}
+
+double percentile(std::vector<double> &samples, double fraction) {
+    std::sort(samples.begin(), samples.end());
+    const auto last = static_cast<double>(samples.size() - 1);
+    return samples[static_cast<std::size_t>(fraction * last + 0.5)];
+}
+
+// The first block, with nothing copied, comes before any copy.
+int timeCopyStates(int passes) {
+    copyRun.passes = passes;
+    copyRun.holding = true; // the first switch is to nothing copied
+    for (std::vector<double> &samples : copyRun.samples) {
+        samples.reserve(static_cast<std::size_t>(passes));
+    }
+    PassPlan plan;
+    plan.notation = 1;
+    runPlan(plan, timeCopyPass);
+    const char *const names[2] = {"copy_none", "copy_held"};
+    for (int state = 0; state < 2; ++state) {
+        std::printf("%s %.0f %.0f\n", names[state], percentile(copyRun.samples[state], 0.5),
+                    percentile(copyRun.samples[state], 0.99));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+    if (argc == 3 && std::strcmp(argv[1], "copy-states") == 0) {
+        return timeCopyStates(std::atoi(argv[2]));
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

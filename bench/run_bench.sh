@@ -5,7 +5,7 @@
 # Usage: bench/run_bench.sh BUILD_DIR RESULTS_FILE
 # Knobs: BENCH_RUNS (launches of the binary, 5), BENCH_KEYS (key presses a
 # launch, 4), BENCH_PASSES (drawn passes a notation, 2000), BENCH_IDLE
-# (seconds of idle CPU, 10).
+# (seconds of idle CPU, 10), BENCH_PASTES (pastes in one launch, 20).
 set -eu
 
 build=$(cd "$1" && pwd)
@@ -15,6 +15,8 @@ runs=${BENCH_RUNS:-5}
 keys=${BENCH_KEYS:-4}
 passes=${BENCH_PASSES:-2000}
 idle_seconds=${BENCH_IDLE:-10}
+pastes=${BENCH_PASTES:-20}
+own_copy_passes=200000 # idle passes of the own code in each clipboard state
 settle_seconds=2
 
 work=$(mktemp -d)
@@ -62,8 +64,11 @@ field() {
     tr ' ' '\n' | sed -n "s/^$1=//p"
 }
 
+# measure, result, then the words of the note
 row() {
-    printf '| %s | %s | %s |\n' "$1" "$2" "$3" >>"$rows"
+    local measure=$1 result=$2
+    shift 2
+    printf '| %s | %s | %s |\n' "$measure" "$result" "$*" >>"$rows"
 }
 
 section() {
@@ -106,6 +111,7 @@ own_code() {
         --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null |
         awk -F, '$1 ~ /_median"$/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); print $1, $4 }' \
             >"$work/own"
+    "$bench/own_code_bench" copy-states "$own_copy_passes" >"$work/own_copy"
 }
 
 own_ns() {
@@ -219,6 +225,27 @@ cold_launches() {
     done
 }
 
+# Pastes, each at a random moment of the loop's pass and each a different
+# number, so that the decimal row changes every time.
+measure_pastes() {
+    say "the shipped binary: $pastes pastes in one launch"
+    launch_binary
+    xdotool search --name 'Ravuriradoz' mousemove --window %1 10 180 >/dev/null
+    sleep "$settle_seconds"
+    local paste line
+    for paste in $(seq "$pastes"); do
+        sleep "0.$((200 + RANDOM % 300))"
+        line=$("$bench/screen_probe" paste "$(printf '0x%X' $((paste * 19088743)))") || {
+            say "paste $paste was not shown"
+            continue
+        }
+        echo "$line" | field shown_ms >>"$work/paste_ms"
+        echo "$line" | field asked_ms >>"$work/paste_asked"
+        echo "$line" | field poll_us >>"$work/paste_poll"
+    done
+    stop_binary
+}
+
 # ---- 4. start-up, step by step ----
 
 startup_steps() {
@@ -279,10 +306,10 @@ table_own_code() {
 table_drawing() {
     local notation med p99 allocations
     section "2. Drawing procedures and al_flip_display, real library under Xvfb ($passes passes)"
-    while read -r notation med p99 allocations; do
+    grep -v '^copy_' "$work/drawing" | while read -r notation med p99 allocations; do
         row "one pass, $notation" "median $med µs, 99th percentile $p99 µs" \
-            "heap allocations a pass, all in the library: $allocations"
-    done <"$work/drawing"
+            "heap allocations a pass (mean), all in the library: $allocations"
+    done
 }
 
 table_binary() {
@@ -332,15 +359,60 @@ table_startup() {
 }
 
 table_allocations() {
-    local notation kind first largest goal
+    local notation kind first largest
     section "5. Heap allocations a pass, the program's own code"
     while read -r notation kind first largest; do
-        goal=""
-        if [ "$kind" = idle ]; then
-            goal="goal 0"
-        fi
-        row "$kind pass, $notation" "$largest" "$goal"
+        case $kind in
+        idle) row "idle pass, $notation" "$largest" "goal 0" ;;
+        idle_held) row "idle pass, $notation, a copied value held" "$largest" \
+            "goal 0: holding adds none; malloc counted too, for Xlib" ;;
+        *) row "$kind pass, $notation" "$largest" "" ;;
+        esac
     done <"$work/allocations"
+}
+
+# column N of the line of STATE in FILE
+state_field() {
+    awk -v state="$2" -v column="$3" '$1 == state { print $column }' "$1"
+}
+
+state_label() {
+    if [ "$1" = copy_held ]; then
+        echo "a copied value held"
+    else
+        echo "nothing copied"
+    fi
+}
+
+table_copy_paste() {
+    local state med p99 allocations drawn_us own_extra_ns note
+    section "6. Copy and paste, under Xvfb"
+    row "Ctrl+V to the pasted value on screen" "$(stats <"$work/paste_ms" | fmt_stats ms)" \
+        "$(wc -l <"$work/paste_ms") pastes in one launch, the first (it opens the clipboard's" \
+        "connection) $(head -n1 "$work/paste_ms") ms; the program asked for the text after" \
+        "a median $(median <"$work/paste_asked") ms; the probe owns the clipboard and answers" \
+        "between two screenshots (one every $(median <"$work/paste_poll") µs)"
+    drawn_us=$(state_field "$work/drawing" copy_none 2)
+    for state in copy_none copy_held; do
+        read -r _ med p99 allocations < <(grep "^$state " "$work/drawing") || true
+        note=""
+        [ "$state" = copy_held ] && note="; difference of the medians $((med - drawn_us)) µs"
+        row "drawn idle pass, decimal, $(state_label $state)" \
+            "median $med µs, 99th percentile $p99 µs" \
+            "serveClipboard() included; blocks of passes alternate between the two states;" \
+            "heap allocations a pass (mean), all in the library: $allocations$note"
+    done
+    for state in copy_none copy_held; do
+        read -r _ med p99 < <(grep "^$state " "$work/own_copy") || true
+        row "the program's own idle pass, decimal, $(state_label $state)" \
+            "median $med ns, 99th percentile $p99 ns" \
+            "silent library, real clipboard; timed pass by pass, one clock reading included;" \
+            "blocks of passes alternate between the two states"
+    done
+    own_extra_ns=$(($(state_field "$work/own_copy" copy_held 2) -
+        $(state_field "$work/own_copy" copy_none 2)))
+    row "what holding a copied value adds to the own pass" "$own_extra_ns ns" \
+        "$(share "$own_extra_ns" "$drawn_us") of a drawn idle pass"
 }
 
 build_table() {
@@ -350,6 +422,7 @@ build_table() {
     table_binary
     table_startup
     table_allocations
+    table_copy_paste
 }
 
 processor() {
@@ -378,16 +451,17 @@ write_results() {
 }
 
 for file in painted mapped launch_cpu launch_waiting cold_painted cold_cpu key_ms key_poll \
-    cpu_program cpu_server rss_peak rss_final floor_bare floor_text; do
+    cpu_program cpu_server rss_peak rss_final floor_bare floor_text paste_ms paste_asked paste_poll; do
     : >"$work/$file"
 done
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+start_server # the clipboard of every bench talks to it
 own_code
 allocations
-start_server
 drawing
 startup_steps
 shipped_binary
+measure_pastes
 cold_launches
 build_table
 write_results
