@@ -1,21 +1,22 @@
 #!/bin/sh
-# Builds the input fuzzer with clang++ (again only when its sources changed),
-# replays the seed corpus, or fuzzes for a number of seconds.
+# Builds the fuzzers with clang++ (again only when their sources changed),
+# replays one fuzzer's seed corpus, or fuzzes with it for a number of seconds.
 #
 # Usage: run.sh build WORK_DIR
-#        run.sh replay WORK_DIR
-#        run.sh fuzz WORK_DIR SECONDS
-# WORK_DIR is the fuzz folder of a configured build tree (it holds
-# core_sources.cmake); the fuzzer, its growing corpus and any input that
-# made it fail (crashes/) are kept there. Such an input belongs in corpus/
-# beside this script, so that the replay keeps catching the fault.
+#        run.sh replay WORK_DIR [FUZZER]
+#        run.sh fuzz WORK_DIR SECONDS [FUZZER]
+# FUZZER is input (the default: the input handling through the loop) or
+# paste (the reading of a pasted text). WORK_DIR is the fuzz folder of a
+# configured build tree (it holds core_sources.cmake); the fuzzers, their
+# growing corpora and any input that made one fail (crashes/, for paste
+# under paste/) are kept there. Such an input belongs in the fuzzer's seed
+# folder beside this script, so that the replay keeps catching the fault.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
-seeds="$here/corpus"
 
 usage() {
-    echo "usage: $0 build|replay|fuzz WORK_DIR [SECONDS]" >&2
+    echo "usage: $0 build WORK_DIR | replay WORK_DIR [FUZZER] | fuzz WORK_DIR SECONDS [FUZZER]" >&2
     exit 2
 }
 
@@ -32,17 +33,30 @@ build() {
     cmake --build "$work/clang-build" -j 2
 }
 
-fuzzer() {
-    if [ ! -x "$work/clang-build/input_fuzzer" ]; then
-        echo "the fuzzer is not built: run $0 build $work first" >&2
+# Where each fuzzer's seeds, new inputs and faults live, and its dictionary.
+choose() {
+    case "$1" in
+    input)
+        seeds="$here/corpus"
+        out="$work"
+        dict=""
+        ;;
+    paste)
+        seeds="$here/paste_corpus"
+        out="$work/paste"
+        dict="$here/paste.dict"
+        ;;
+    *) usage ;;
+    esac
+    binary="$work/clang-build/$1_fuzzer"
+    if [ ! -x "$binary" ]; then
+        echo "the $1 fuzzer is not built: run $0 build $work first" >&2
         exit 1
     fi
-    echo "$work/clang-build/input_fuzzer"
 }
 
 # Each seed once; the fuzzer exits non-zero on the first one that fails.
 replay() {
-    binary=$(fuzzer)
     count=$(find "$seeds" -type f | wc -l)
     [ "$count" -gt 0 ] || { echo "no seeds in $seeds" >&2; exit 1; }
     find "$seeds" -type f | sort | xargs "$binary" -timeout=10 -rss_limit_mb=2048
@@ -51,10 +65,10 @@ replay() {
 
 # New inputs go to the work corpus, so the seeds in the tree stay as made.
 explore() {
-    binary=$(fuzzer)
-    mkdir -p "$work/corpus" "$work/crashes"
-    "$binary" "$work/corpus" "$seeds" -max_total_time="$1" -max_len=1024 -timeout=10 \
-        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/crashes/"
+    mkdir -p "$out/corpus" "$out/crashes"
+    "$binary" "$out/corpus" "$seeds" -max_total_time="$1" -max_len=1024 -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/crashes/" \
+        ${dict:+"-dict=$dict"}
 }
 
 [ $# -ge 2 ] || usage
@@ -62,9 +76,14 @@ mode=$1
 work=$2
 case "$mode" in
 build) build ;;
-replay) replay ;;
+replay)
+    [ $# -le 3 ] || usage
+    choose "${3:-input}"
+    replay
+    ;;
 fuzz)
-    [ $# -eq 3 ] || usage
+    [ $# -eq 3 ] || [ $# -eq 4 ] || usage
+    choose "${4:-input}"
     explore "$3"
     ;;
 *) usage ;;
