@@ -1,0 +1,66 @@
+/* A clipboard owner for timing pastes in the end-to-end scripts. It takes
+ * CLIPBOARD and never answers a request; with --answer TEXT it answers
+ * UTF8_STRING at once with TEXT instead, so that the two can be compared.
+ *
+ * Prints "ready" once it owns CLIPBOARD, then "request MS" for each request,
+ * MS on the monotonic clock; ends when another program takes CLIPBOARD.
+ */
+#include <X11/Xlib.h>
+
+#include <stdio.h>
+#include <string.h>
+#include <time.h>
+
+int main(int argc, char **argv) {
+    const char *answer = argc == 3 && strcmp(argv[1], "--answer") == 0 ? argv[2] : NULL;
+    if (argc != 1 && answer == NULL) {
+        fprintf(stderr, "usage: silent_owner [--answer TEXT]\n");
+        return 2;
+    }
+    setvbuf(stdout, NULL, _IOLBF, 0);
+    Display *dpy = XOpenDisplay(NULL);
+    if (dpy == NULL) {
+        fprintf(stderr, "silent_owner: no display\n");
+        return 1;
+    }
+    Window win = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+    Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    XSetSelectionOwner(dpy, clipboard, win, CurrentTime);
+    if (XGetSelectionOwner(dpy, clipboard) != win) {
+        fprintf(stderr, "silent_owner: could not take CLIPBOARD\n");
+        return 1;
+    }
+    printf("ready\n");
+    for (;;) {
+        XEvent event;
+        XNextEvent(dpy, &event);
+        if (event.type == SelectionClear) {
+            return 0;
+        }
+        if (event.type != SelectionRequest) {
+            continue;
+        }
+        struct timespec now;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        printf("request %ld\n", (long)now.tv_sec * 1000 + now.tv_nsec / 1000000);
+        const XSelectionRequestEvent *request = &event.xselectionrequest;
+        if (answer == NULL) {
+            continue;
+        }
+        XEvent reply;
+        memset(&reply, 0, sizeof reply);
+        reply.xselection.type = SelectionNotify;
+        reply.xselection.requestor = request->requestor;
+        reply.xselection.selection = request->selection;
+        reply.xselection.target = request->target;
+        reply.xselection.time = request->time;
+        if (request->target == utf8 && request->property != None) {
+            XChangeProperty(dpy, request->requestor, request->property, utf8, 8, PropModeReplace,
+                            (const unsigned char *)answer, (int)strlen(answer));
+            reply.xselection.property = request->property;
+        }
+        XSendEvent(dpy, request->requestor, False, NoEventMask, &reply);
+        XFlush(dpy);
+    }
+}
