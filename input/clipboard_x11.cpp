@@ -195,6 +195,7 @@ void copyToClipboard(const std::string &text) {
 }
 
 bool pasteFromClipboard(std::string &text) {
+    const auto deadline = Clock::now() + pasteWait; // the round trips before the wait count too
     if (!connect()) {
         return false;
     }
@@ -207,7 +208,6 @@ bool pasteFromClipboard(std::string &text) {
         return true;
     }
     handlePending(); // a late answer to an earlier paste must not pass for this one's
-    const auto deadline = Clock::now() + pasteWait;
     XConvertSelection(connection, atoms[clipboard], atoms[utf8String], atoms[pasteProperty],
                       selectionWindow, CurrentTime);
     XFlush(connection);
