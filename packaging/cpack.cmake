@@ -1,4 +1,4 @@
-# The Debian package: `make package` (or `cpack` in the build folder) gives
+# The Debian package: `make package` (packaging/build-package.sh) gives
 # ravuriradoz_<version>_amd64.deb, installed under /usr. The package links
 # arial.ttf to the font of fonts-liberation2 instead of carrying a copy.
 
@@ -26,6 +26,8 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The same address as the copyright file's Source and the AppStream metadata.
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://ravuriradoz.invalid/)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries give liballegro5.2, liballegro-ttf5.2 and the C and

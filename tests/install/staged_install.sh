@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs into a staging folder as `make install DESTDIR=...` does, then
 # checks what a person meets: the installed files, the launcher started
-# through links from a folder without the font, the desktop entry, the icon,
-# and an uninstall that leaves nothing behind. The prefix holds a space, as
-# a prefix may.
+# through links from a folder without the font, the start-up messages the
+# manual page quotes, the desktop entry, the AppStream metadata, the icon,
+# the copyright file, and an uninstall that leaves nothing behind. The prefix
+# holds a space, as a prefix may.
 # Usage: staged_install.sh BUILD_DIR XSEND FONT UNINSTALL_SCRIPT
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
@@ -37,11 +38,23 @@ staged_files() {
     (cd "$ROOT" && find . ! -type d -printf '%M %P\n' | LC_ALL=C sort)
 }
 
-e2e_say "the install puts exactly the five files in place"
+METAINFO=share/metainfo/invalid.ravuriradoz.ravuriradoz.metainfo.xml
+MANUAL=share/man/man1/ravuriradoz.1.gz
+
+# Prints the manual page as a person reads it, a paragraph to a line.
+manual_text() {
+    LC_ALL=C.UTF-8 MANWIDTH=400 man -l "$ROOT/$MANUAL" 2>&1 | sed 's/^ *//'
+}
+
+e2e_say "the install puts exactly the nine files in place"
 install_staged
 expected="-rw-r--r-- lib/ravuriradoz/arial.ttf
 -rw-r--r-- share/applications/ravuriradoz.desktop
+-rw-r--r-- share/doc/ravuriradoz/changelog.gz
+-rw-r--r-- share/doc/ravuriradoz/copyright
 -rw-r--r-- share/icons/hicolor/scalable/apps/ravuriradoz.svg
+-rw-r--r-- $MANUAL
+-rw-r--r-- $METAINFO
 -rwxr-xr-x bin/ravuriradoz
 -rwxr-xr-x lib/ravuriradoz/ravuriradoz"
 got=$(staged_files)
@@ -52,9 +65,47 @@ cmp -s "$FONT" "$ROOT/lib/ravuriradoz/arial.ttf" ||
 head -n1 "$ROOT/bin/ravuriradoz" | grep -qx '#!/bin/sh' ||
     e2e_fail "the launcher does not start with #!/bin/sh"
 
-e2e_say "the launcher, reached through two links from a folder without the font, opens the window"
+e2e_say "the copyright file covers the program and the copy of the font"
+copyright="$ROOT/share/doc/ravuriradoz/copyright"
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    e2e_fail "the copyright file is not in the machine-readable format: $(head -n1 "$copyright")"
+for line in 'Files: *' 'License: Expat' 'Files: arial.ttf' 'License: OFL-1.1'; do
+    grep -qxF -- "$line" "$copyright" || e2e_fail "the copyright file lacks '$line'"
+done
+
+e2e_say "the manual page reads as ravuriradoz(1) and formats without a warning"
+whatis=$(lexgrog "$ROOT/$MANUAL") || e2e_fail "lexgrog finds no NAME line: $whatis"
+case $whatis in
+*': "ravuriradoz - '*) ;;
+*) e2e_fail "the manual page's NAME line is $whatis" ;;
+esac
+report=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$ROOT/$MANUAL" 2>&1 >/dev/null) ||
+    e2e_fail "man cannot format the page: $report"
+[ -z "$report" ] || e2e_fail "formatting the manual page warns: $report"
+
+# Runs a command of the install from FOLDER under `env` with the arguments
+# given, expects status 1 and one line on stderr, and checks that the manual
+# page quotes that line.
+expect_documented_failure() {
+    local what=$1 folder=$2 status=0 message
+    shift 2
+    (cd "$folder" && timeout 10 env "$@") >"$E2E_TMP/failure.out" 2>"$E2E_TMP/failure.err" ||
+        status=$?
+    [ "$status" -eq 1 ] || e2e_fail "$what: status $status, want 1"
+    [ ! -s "$E2E_TMP/failure.out" ] || e2e_fail "$what: wrote to stdout: $(cat "$E2E_TMP/failure.out")"
+    [ "$(wc -l <"$E2E_TMP/failure.err")" -eq 1 ] ||
+        e2e_fail "$what: want one line on stderr, got: $(cat "$E2E_TMP/failure.err")"
+    message=$(cat "$E2E_TMP/failure.err")
+    manual_text | grep -qxF -- "$message" ||
+        e2e_fail "$what: the manual page does not quote '$message'"
+}
+
 elsewhere="$E2E_TMP/elsewhere"
 mkdir -p "$elsewhere" "$E2E_TMP/links/bin"
+e2e_say "without a display the launcher ends with status 1 and a message the manual page quotes"
+expect_documented_failure "no display" "$elsewhere" -u DISPLAY "$ROOT/bin/ravuriradoz"
+
+e2e_say "the launcher, reached through two links from a folder without the font, opens the window"
 ln -s "$ROOT/bin/ravuriradoz" "$E2E_TMP/links/bin/converter"
 ln -s bin/converter "$E2E_TMP/links/converter"
 e2e_start_xvfb
@@ -67,6 +118,9 @@ e2e_say "Escape held 50 ms ends it with status 0 and no output"
 e2e_key Escape
 e2e_expect_exit 5 0 "Escape in the installed program"
 e2e_expect_quiet
+
+e2e_say "the program called from a folder without the font ends with a message the manual page quotes"
+expect_documented_failure "no font" "$elsewhere" "$ROOT/lib/ravuriradoz/ravuriradoz"
 
 e2e_say "the desktop entry validates and starts the launcher under the prefix"
 entry="$ROOT/share/applications/ravuriradoz.desktop"
@@ -84,6 +138,13 @@ EOF
 for key in Name 'Name\[en\]' Comment 'Comment\[en\]'; do
     grep -q "^$key=." "$entry" || e2e_fail "the desktop entry has no ${key//\\/} line"
 done
+
+e2e_say "the AppStream metadata validates together with the desktop entry"
+report=$(appstreamcli validate-tree --no-net "$ROOT" 2>&1) ||
+    e2e_fail "appstreamcli validate-tree: $report"
+! grep -Eq '^ *[EW]: ' <<<"$report" || e2e_fail "appstreamcli validate-tree warns: $report"
+grep -qxF '  <launchable type="desktop-id">ravuriradoz.desktop</launchable>' "$ROOT/$METAINFO" ||
+    e2e_fail "the metadata does not name ravuriradoz.desktop as what launches it"
 
 # Pixels are read as raw 8-bit RGBA, whatever depth ImageMagick reads at and
 # however its text formats print colours.
@@ -115,14 +176,16 @@ done <<EOF
 25 88 170,190,190,255 keypad key's raised edge
 EOF
 
-e2e_say "uninstalling from the manifests removes every file and the program's folder"
+e2e_say "uninstalling from the manifests removes every file and the program's folders"
 for component in runtime font_copy; do
     DESTDIR="$STAGE" cmake -D MANIFEST="$E2E_TMP/manifest-$component.txt" \
-        -D PROGRAM_DIR=lib/ravuriradoz -P "$UNINSTALL_SCRIPT" >"$E2E_TMP/uninstall.log" 2>&1 ||
+        -P "$UNINSTALL_SCRIPT" >"$E2E_TMP/uninstall.log" 2>&1 ||
         e2e_fail "uninstalling $component: $(cat "$E2E_TMP/uninstall.log")"
 done
 left=$(staged_files)
 [ -z "$left" ] || e2e_fail "left after uninstall: $left"
-[ ! -e "$ROOT/lib/ravuriradoz" ] || e2e_fail "lib/ravuriradoz is still there"
+for dir in lib/ravuriradoz share/doc/ravuriradoz; do
+    [ ! -e "$ROOT/$dir" ] || e2e_fail "$dir is still there"
+done
 
 echo "staged_install: all checks passed"
