@@ -10,10 +10,13 @@ MANAGER=$3 OWNER=$4
 e2e_open 180 "$@"
 command -v xclip >/dev/null || e2e_fail "xclip is missing: run scripts/install-deps.sh with the test group"
 
-# xclip stays in the foreground (-quiet) so that it is ended by its id; it
-# ends by itself once another program takes the clipboard.
+# Offers standard input on the clipboard. xclip stays in the foreground
+# (-quiet) so that it is ended by its id; it ends by itself once another
+# program takes the clipboard. Not to be run in a pipeline, whose subshell
+# would keep the id.
 clip_set() {
-    xclip -quiet -selection clipboard >>"$E2E_TMP/xclip.log" 2>&1 &
+    cat >"$E2E_TMP/clip"
+    xclip -quiet -selection clipboard <"$E2E_TMP/clip" >>"$E2E_TMP/xclip.log" 2>&1 &
     e2e_track $!
 }
 clip_get() { timeout 3 xclip -o -selection clipboard 2>/dev/null; }
@@ -47,7 +50,7 @@ e2e_say "three texts set by xclip, each pasted with Ctrl+V into the hexadecimal 
 e2e_arrow_to Down 2
 for item in 0xFF:255:11111111 0b1010:10:1010 abc:2748:101010111100; do
     IFS=: read -r text decimal binary <<<"$item"
-    printf '%s' "$text" | clip_set
+    clip_set < <(printf '%s' "$text")
     e2e_wait_for 5 clip_is "$text" || e2e_fail "xclip does not serve '$text'"
     e2e_mark
     ctrl_keys v
@@ -100,7 +103,7 @@ e2e_checkpoint 1 typed-274857 "7 typed after the refused pastes" 2:431A9 3:10000
 
 e2e_say "a clipboard of 1 MB is refused; 4096 bytes of spaces around a number are taken"
 # Spaces around a number are ignored, so only the size refuses this text.
-{ head -c 999999 /dev/zero | tr '\0' ' ' && printf 9; } | clip_set
+clip_set < <(head -c 999999 /dev/zero | tr '\0' ' ' && printf 9)
 e2e_wait_for 10 clip_size_is 1000000 || e2e_fail "xclip does not serve the 1 MB text"
 e2e_new_shot
 e2e_keep_shot before-large
@@ -112,7 +115,7 @@ e2e_same_outside 1 "$E2E_FILE" "$E2E_LAST_SHOT" || e2e_fail "the 1 MB paste chan
 e2e_mark
 e2e_type 1
 e2e_checkpoint 1 typed-2748571 "1 typed after the 1 MB paste" 2:29F09B 3:1010011111000010011011
-{ head -c 4000 /dev/zero | tr '\0' ' ' && printf 9 && head -c 95 /dev/zero | tr '\0' ' '; } | clip_set
+clip_set < <(head -c 4000 /dev/zero | tr '\0' ' ' && printf 9 && head -c 95 /dev/zero | tr '\0' ' ')
 e2e_wait_for 5 clip_size_is 4096 || e2e_fail "xclip does not serve the 4096-byte text"
 e2e_mark
 ctrl_keys v
