@@ -134,13 +134,17 @@ launch_binary() {
     (cd "$build" && exec env ${cache:+MESA_SHADER_CACHE_DIR="$cache"} \
         "$bench/screen_probe" launch ./ravuriradoz) >"$work/launch" &
     probe_pid=$!
-    for _ in $(seq 220); do
-        grep -q painted_ms "$work/launch" && break
+    # the probe gives up by itself, and says why; a second deadline here
+    # could fall first on a loaded machine and hide that
+    until grep -q painted_ms "$work/launch"; do
         kill -0 "$probe_pid" 2>/dev/null || break
         sleep 0.05
     done
     launch_line=$(grep painted_ms "$work/launch") || {
-        say "the window did not show its first frame"
+        local status=0
+        wait "$probe_pid" || status=$?
+        probe_pid=""
+        say "the window did not show its first frame (probe status $status)"
         exit 1
     }
     program_pid=$(echo "$launch_line" | field pid)
