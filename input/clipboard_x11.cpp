@@ -216,8 +216,14 @@ bool pasteFromClipboard(std::string &text) {
            takePastedText(text);
 }
 
+// XPending alone tries to read the socket twice when nothing came; one
+// look at the socket is the cheaper check for an idle pass.
 void serveClipboard() {
-    if (holding) {
+    if (!holding) {
+        return;
+    }
+    pollfd socket{ConnectionNumber(connection), POLLIN, 0};
+    if (XQLength(connection) > 0 || poll(&socket, 1, 0) > 0) {
         handlePending();
     }
 }
