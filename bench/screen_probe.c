@@ -22,6 +22,8 @@
  *
  * Exit status 1 when the screen does not show it within a few seconds.
  */
+#include "serve_text.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -241,41 +243,20 @@ static int cellShowsDigit(Display *dpy, int x, int y, int cell) {
 struct Offer {
     const char *text;
     Window window;
-    Atom clipboard, targets, utf8;
+    Atom clipboard;
 };
 
 static int takeClipboard(Display *dpy, struct Offer *offer, const char *text) {
     offer->text = text;
     offer->window = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
     offer->clipboard = XInternAtom(dpy, "CLIPBOARD", False);
-    offer->targets = XInternAtom(dpy, "TARGETS", False);
-    offer->utf8 = XInternAtom(dpy, "UTF8_STRING", False);
     XSetSelectionOwner(dpy, offer->clipboard, offer->window, CurrentTime);
     return XGetSelectionOwner(dpy, offer->clipboard) == offer->window;
 }
 
 static void answerRequest(Display *dpy, const struct Offer *offer,
                           const XSelectionRequestEvent *request) {
-    XEvent reply;
-    memset(&reply, 0, sizeof reply);
-    reply.xselection.type = SelectionNotify;
-    reply.xselection.requestor = request->requestor;
-    reply.xselection.selection = request->selection;
-    reply.xselection.target = request->target;
-    reply.xselection.time = request->time;
-    Atom property = request->property != None ? request->property : request->target;
-    if (request->target == offer->utf8 || request->target == XA_STRING) {
-        XChangeProperty(dpy, request->requestor, property, request->target, 8, PropModeReplace,
-                        (const unsigned char *)offer->text, (int)strlen(offer->text));
-        reply.xselection.property = property;
-    } else if (request->target == offer->targets) {
-        Atom offered[] = {offer->targets, offer->utf8, XA_STRING};
-        XChangeProperty(dpy, request->requestor, property, XA_ATOM, 32, PropModeReplace,
-                        (const unsigned char *)offered, 3);
-        reply.xselection.property = property;
-    }
-    XSendEvent(dpy, request->requestor, False, NoEventMask, &reply);
-    XFlush(dpy);
+    serveText(dpy, request, offer->text, strlen(offer->text));
 }
 
 /* One key press and what the screen has to show after it. */

@@ -7,7 +7,8 @@
  * Prints "ready" once it owns CLIPBOARD_MANAGER, then after each request
  * "saved TEXT" or "save failed: WHY". Runs until it is killed.
  */
-#include <X11/Xatom.h>
+#include "serve_text.h"
+
 #include <X11/Xlib.h>
 
 #include <stdio.h>
@@ -27,37 +28,9 @@ static Window win;
 static char *saved; /* the text served, once saved */
 static unsigned long savedSize;
 
-static void reply(const XSelectionRequestEvent *request, Atom property) {
-    XEvent event;
-    memset(&event, 0, sizeof event);
-    event.xselection.type = SelectionNotify;
-    event.xselection.requestor = request->requestor;
-    event.xselection.selection = request->selection;
-    event.xselection.target = request->target;
-    event.xselection.time = request->time;
-    event.xselection.property = property;
-    XSendEvent(dpy, request->requestor, False, NoEventMask, &event);
-    XFlush(dpy);
-}
-
-/* answers a request for the saved clipboard; requestors of the oldest kind
- * name no property and mean the target */
+/* answers a request for the saved clipboard */
 static void serve(const XSelectionRequestEvent *request) {
-    Atom property = request->property != None ? request->property : request->target;
-    if (request->selection != atoms[clipboardAtom] || saved == NULL) {
-        reply(request, None);
-    } else if (request->target == atoms[targetsAtom]) {
-        Atom offered[] = {atoms[targetsAtom], atoms[utf8Atom], XA_STRING};
-        XChangeProperty(dpy, request->requestor, property, XA_ATOM, 32, PropModeReplace,
-                        (unsigned char *)offered, 3);
-        reply(request, property);
-    } else if (request->target == atoms[utf8Atom] || request->target == XA_STRING) {
-        XChangeProperty(dpy, request->requestor, property, request->target, 8, PropModeReplace,
-                        (unsigned char *)saved, (int)savedSize);
-        reply(request, property);
-    } else {
-        reply(request, None);
-    }
+    serveText(dpy, request, request->selection == atoms[clipboardAtom] ? saved : NULL, savedSize);
 }
 
 static void handleOther(const XEvent *event) {
@@ -175,7 +148,7 @@ int main(void) {
             continue;
         }
         if (request->target != atoms[saveTargetsAtom]) {
-            reply(request, None);
+            replyToRequest(dpy, request, None);
             continue;
         }
         const char *failure = save();
@@ -191,6 +164,6 @@ int main(void) {
         } else {
             printf("save failed: %s\n", failure);
         }
-        reply(request, property);
+        replyToRequest(dpy, request, property);
     }
 }

@@ -5,6 +5,8 @@
  * Prints "ready" once it owns CLIPBOARD, then "request MS" for each request,
  * MS on the monotonic clock; ends when another program takes CLIPBOARD.
  */
+#include "serve_text.h"
+
 #include <X11/Xlib.h>
 
 #include <stdio.h>
@@ -25,7 +27,6 @@ int main(int argc, char **argv) {
     }
     Window win = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
     Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
-    Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
     XSetSelectionOwner(dpy, clipboard, win, CurrentTime);
     if (XGetSelectionOwner(dpy, clipboard) != win) {
         fprintf(stderr, "silent_owner: could not take CLIPBOARD\n");
@@ -48,19 +49,6 @@ int main(int argc, char **argv) {
         if (answer == NULL) {
             continue;
         }
-        XEvent reply;
-        memset(&reply, 0, sizeof reply);
-        reply.xselection.type = SelectionNotify;
-        reply.xselection.requestor = request->requestor;
-        reply.xselection.selection = request->selection;
-        reply.xselection.target = request->target;
-        reply.xselection.time = request->time;
-        if (request->target == utf8 && request->property != None) {
-            XChangeProperty(dpy, request->requestor, request->property, utf8, 8, PropModeReplace,
-                            (const unsigned char *)answer, (int)strlen(answer));
-            reply.xselection.property = request->property;
-        }
-        XSendEvent(dpy, request->requestor, False, NoEventMask, &reply);
-        XFlush(dpy);
+        serveText(dpy, request, answer, strlen(answer));
     }
 }
