@@ -44,6 +44,19 @@ start_peer() {
 
 lines_in() { [ "$(grep -c "$2" "$1")" -ge "$3" ]; }
 
+# After refused pastes: the window is as screenshot KEPT showed it, and the
+# digit DIGIT typed next is shown, with the rows CHECKS name.
+expect_refused() {
+    local kept=$1 what=$2 digit=$3 name=$4
+    shift 4
+    e2e_new_shot
+    e2e_kept "$kept"
+    e2e_same_outside 1 "$E2E_FILE" "$E2E_LAST_SHOT" || e2e_fail "$what changed the window"
+    e2e_mark
+    e2e_type "$digit"
+    e2e_checkpoint 1 "$name" "$digit typed after $what" "$@"
+}
+
 e2e_start "$PROGRAM"
 
 e2e_say "three texts set by xclip, each pasted with Ctrl+V into the hexadecimal row, each shown"
@@ -94,12 +107,7 @@ echo "measured: ms between two pastes' requests, silent owner ${gaps_silent[*]},
     "prompt owner ${gaps_prompt[*]}; one paste's wait ${wait_ms} ms"
 # 10 ms above 0.3 s for the clocks' milliseconds and the wake-up after the wait.
 [ "$wait_ms" -le 310 ] || e2e_fail "a paste from a silent owner held the program ${wait_ms} ms, more than 0.3 s"
-e2e_new_shot
-e2e_kept before-silent
-e2e_same_outside 1 "$E2E_FILE" "$E2E_LAST_SHOT" || e2e_fail "refused pastes changed the window"
-e2e_mark
-e2e_type 7
-e2e_checkpoint 1 typed-274857 "7 typed after the refused pastes" 2:431A9 3:1000011000110101001
+expect_refused before-silent "the refused pastes" 7 typed-274857 2:431A9 3:1000011000110101001
 
 e2e_say "a clipboard of 1 MB is refused; 4096 bytes of spaces around a number are taken"
 # Spaces around a number are ignored, so only the size refuses this text.
@@ -109,12 +117,7 @@ e2e_new_shot
 e2e_keep_shot before-large
 ctrl_keys v
 sleep 0.5
-e2e_new_shot
-e2e_kept before-large
-e2e_same_outside 1 "$E2E_FILE" "$E2E_LAST_SHOT" || e2e_fail "the 1 MB paste changed the window"
-e2e_mark
-e2e_type 1
-e2e_checkpoint 1 typed-2748571 "1 typed after the 1 MB paste" 2:29F09B 3:1010011111000010011011
+expect_refused before-large "the 1 MB paste" 1 typed-2748571 2:29F09B 3:1010011111000010011011
 clip_set < <(head -c 4000 /dev/zero | tr '\0' ' ' && printf 9 && head -c 95 /dev/zero | tr '\0' ' ')
 e2e_wait_for 5 clip_size_is 4096 || e2e_fail "xclip does not serve the 4096-byte text"
 e2e_mark
