@@ -7,9 +7,9 @@
 #   runtime    binary, launcher, desktop entry, icon, metadata, manual, changelog
 #   font_copy  arial.ttf as a copy of Liberation Sans (plain installs), and a
 #              copyright file that covers that copy
-#   font_link  arial.ttf as a link into fonts-liberation2 (the Debian package
-#              only; left out of a plain install), and a copyright file for
-#              the project's own files alone
+#   font_link  arial.ttf as links to Debian's Liberation Sans (the Debian
+#              package only; left out of a plain install), and a copyright
+#              file for the project's own files alone
 
 # Installing and packaging take the build as it is: `make install` and
 # `make package` build first, and the package test under ctest must not
@@ -23,8 +23,16 @@ set(RAVURIRADOZ_ICON_DIR share/icons/hicolor/scalable/apps)
 set(RAVURIRADOZ_METAINFO_DIR share/metainfo)
 set(RAVURIRADOZ_MAN_DIR share/man/man1)
 set(RAVURIRADOZ_DOC_DIR share/doc/ravuriradoz)
-# Where the Debian package fonts-liberation2 puts the font the package links to.
-set(RAVURIRADOZ_DEBIAN_FONT /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf)
+# Where Debian keeps Liberation Sans 2, which the package links to instead of
+# carrying a copy: the same font lies in liberation2/ on Debian 12
+# (fonts-liberation2) and in liberation/ on Debian 13 (fonts-liberation), so
+# the package holds one link for each place, each in a folder named after
+# it, and the launcher runs the program in the first folder whose link leads
+# to the font. Newest-first would pick Liberation 1 on a Debian 12 machine
+# that has both packages, so the order is the one written here.
+set(RAVURIRADOZ_DEBIAN_FONT_DIRS /usr/share/fonts/truetype/liberation2
+    /usr/share/fonts/truetype/liberation)
+set(RAVURIRADOZ_DEBIAN_FONT_FILE LiberationSans-Regular.ttf)
 set(RAVURIRADOZ_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging)
 cmake_path(NORMAL_PATH RAVURIRADOZ_PACKAGING_DIR)
 
@@ -41,6 +49,11 @@ endif()" COMPONENT runtime)
 # serves every prefix.
 file(RELATIVE_PATH LAUNCHER_TO_PROGRAM_DIR /prefix/${RAVURIRADOZ_BIN_DIR}
      /prefix/${RAVURIRADOZ_PROGRAM_DIR})
+set(LAUNCHER_FONT_DIRS "")
+foreach(font_dir IN LISTS RAVURIRADOZ_DEBIAN_FONT_DIRS)
+  cmake_path(GET font_dir FILENAME font_link_dir)
+  string(APPEND LAUNCHER_FONT_DIRS " \"$program_dir/${font_link_dir}\"")
+endforeach()
 configure_file(${RAVURIRADOZ_PACKAGING_DIR}/ravuriradoz.sh.in
                ${CMAKE_BINARY_DIR}/packaging/ravuriradoz @ONLY)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/ravuriradoz
@@ -92,12 +105,17 @@ install(SCRIPT ${RAVURIRADOZ_PACKAGING_DIR}/install-desktop-entry.cmake COMPONEN
 install(FILES ${LIBERATION_SANS} DESTINATION ${RAVURIRADOZ_PROGRAM_DIR} RENAME arial.ttf
         COMPONENT font_copy)
 
-# A relative link, as Debian wants for links that stay inside /usr.
-file(RELATIVE_PATH RAVURIRADOZ_FONT_LINK /usr/${RAVURIRADOZ_PROGRAM_DIR} ${RAVURIRADOZ_DEBIAN_FONT})
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/font-link)
-file(CREATE_LINK ${RAVURIRADOZ_FONT_LINK} ${CMAKE_BINARY_DIR}/packaging/font-link/arial.ttf SYMBOLIC)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/font-link/arial.ttf
-        DESTINATION ${RAVURIRADOZ_PROGRAM_DIR} COMPONENT font_link EXCLUDE_FROM_ALL)
+# Relative links, as Debian wants for links that stay inside /usr.
+foreach(font_dir IN LISTS RAVURIRADOZ_DEBIAN_FONT_DIRS)
+  cmake_path(GET font_dir FILENAME font_link_dir)
+  set(font_link_folder ${CMAKE_BINARY_DIR}/packaging/font-link/${font_link_dir})
+  file(RELATIVE_PATH font_link /usr/${RAVURIRADOZ_PROGRAM_DIR}/${font_link_dir}
+       ${font_dir}/${RAVURIRADOZ_DEBIAN_FONT_FILE})
+  file(MAKE_DIRECTORY ${font_link_folder})
+  file(CREATE_LINK ${font_link} ${font_link_folder}/arial.ttf SYMBOLIC)
+  install(FILES ${font_link_folder}/arial.ttf
+          DESTINATION ${RAVURIRADOZ_PROGRAM_DIR}/${font_link_dir} COMPONENT font_link EXCLUDE_FROM_ALL)
+endforeach()
 
 include(${RAVURIRADOZ_PACKAGING_DIR}/cpack.cmake)
 

@@ -1,6 +1,6 @@
 # The Debian package: `make package` (packaging/build-package.sh) gives
 # ravuriradoz_<version>_amd64.deb, installed under /usr. The package links
-# arial.ttf to the font of fonts-liberation2 instead of carrying a copy.
+# arial.ttf to Debian's Liberation Sans instead of carrying a copy.
 
 set(CPACK_GENERATOR DEB)
 # Values reach the CPack configuration as written, backslashes included.
@@ -30,9 +30,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://ravuriradoz.invalid/)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries give liballegro5.2, liballegro-ttf5.2 and the C and
-# C++ runtimes with their least versions; the font is no library.
+# The shared libraries give Allegro's packages (liballegro5.2 on Debian 12,
+# liballegro5.2t64 on 13), X11's and the C and C++ runtimes with their least
+# versions. The font is no library: Liberation Sans 2 is fonts-liberation
+# from Debian 13 on, and fonts-liberation2 on Debian 12, whose
+# fonts-liberation is the older Liberation 1.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation (>= 1:2.1) | fonts-liberation2 (>= 2.1)")
 
 include(CPack)

@@ -2,11 +2,13 @@
 # Builds the Debian package as `make package` does (packaging/build-package.sh,
 # into a build folder kept between runs, so that later runs only rebuild
 # what changed) and checks what apt would install: the file name, the
-# control fields, the exact file list with modes, the font link into
-# fonts-liberation2, the dependencies against the libraries the binary
-# needs, the hardening of the binary, lintian, the copyright file, the
-# changelog, the manual page, the AppStream metadata and the desktop entry.
-# Usage: debian_package.sh SOURCE_DIR PACKAGE_BUILD_DIR XSEND VERSION
+# control fields, the exact file list with modes, the font links, the
+# dependencies against the libraries the binary needs, the hardening of the
+# binary, lintian, the copyright file, the changelog, the manual page, the
+# AppStream metadata, the desktop entry, and the packaged program started
+# from PATH and from its desktop entry with the fonts of this machine.
+# Usage: debian_package.sh SOURCE_DIR PACKAGE_BUILD_DIR XSEND VERSION FONT
+#   FONT: the Liberation Sans the build found, which the package must open
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -15,9 +17,11 @@ SOURCE_DIR=$1
 PACKAGE_BUILD_DIR=$2
 E2E_XSEND=$3
 VERSION=$4
+FONT=$5
 e2e_init
 
-FONT=/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
+# Where Debian 12 and Debian 13 keep Liberation Sans, in the launcher's order.
+FONT_DIRS="liberation2 liberation"
 HOMEPAGE=https://ravuriradoz.invalid/
 METAINFO=usr/share/metainfo/invalid.ravuriradoz.ravuriradoz.metainfo.xml
 ARCH=$(dpkg --print-architecture)
@@ -39,7 +43,7 @@ for pair in "Package=ravuriradoz" "Version=$VERSION" "Architecture=$ARCH" "Homep
     [ "$got" = "${pair#*=}" ] || e2e_fail "$field is '$got', want '${pair#*=}'"
 done
 
-e2e_say "the package holds exactly the nine files, under /usr, owned by root"
+e2e_say "the package holds exactly the ten files, under /usr, owned by root"
 listing=$(dpkg-deb -c "$DEB")
 files=$(awk '$1 !~ /^d/ {
     line = $1 " " $2
@@ -52,27 +56,40 @@ expected="-rw-r--r-- root/root ./usr/share/applications/ravuriradoz.desktop
 -rw-r--r-- root/root ./usr/share/man/man1/ravuriradoz.1.gz
 -rw-r--r-- root/root ./$METAINFO
 -rwxr-xr-x root/root ./usr/bin/ravuriradoz
--rwxr-xr-x root/root ./usr/lib/ravuriradoz/ravuriradoz
-lrwxrwxrwx root/root ./usr/lib/ravuriradoz/arial.ttf -> LINK"
-link=$(awk '$6 == "./usr/lib/ravuriradoz/arial.ttf" && $7 == "->" { print $8 }' <<<"$listing")
-[ -n "$link" ] || e2e_fail "arial.ttf is not a link in the package"
-[ "$files" = "$(LC_ALL=C sort <<<"${expected/LINK/$link}")" ] ||
-    e2e_fail "package files differ:$(diff <(LC_ALL=C sort <<<"${expected/LINK/$link}") <(echo "$files"))"
+-rwxr-xr-x root/root ./usr/lib/ravuriradoz/ravuriradoz"
+for dir in $FONT_DIRS; do
+    link=$(awk -v at="./usr/lib/ravuriradoz/$dir/arial.ttf" '$6 == at && $7 == "->" { print $8 }' <<<"$listing")
+    [ -n "$link" ] || e2e_fail "$dir/arial.ttf is not a link in the package"
+    expected="$expected
+lrwxrwxrwx root/root ./usr/lib/ravuriradoz/$dir/arial.ttf -> $link"
+done
+[ "$files" = "$(LC_ALL=C sort <<<"$expected")" ] ||
+    e2e_fail "package files differ:$(diff <(LC_ALL=C sort <<<"$expected") <(echo "$files"))"
 
-e2e_say "arial.ttf links to the font of fonts-liberation2"
-case $link in
-/*) resolved=$link ;;
-*) resolved=$(realpath -sm "/usr/lib/ravuriradoz/$link") ;;
-esac
-[ "$resolved" = "$FONT" ] || e2e_fail "arial.ttf leads to $resolved, want $FONT"
+e2e_say "each arial.ttf links, relatively, to Liberation Sans where a Debian release keeps it"
+for dir in $FONT_DIRS; do
+    link=$(readlink "$ROOT/usr/lib/ravuriradoz/$dir/arial.ttf")
+    [ "${link#/}" = "$link" ] || e2e_fail "$dir/arial.ttf is an absolute link, $link"
+    resolved=$(realpath -sm "/usr/lib/ravuriradoz/$dir/$link")
+    want=/usr/share/fonts/truetype/$dir/LiberationSans-Regular.ttf
+    [ "$resolved" = "$want" ] || e2e_fail "$dir/arial.ttf leads to $resolved, want $want"
+done
 
+# Liberation Sans 2 is fonts-liberation from Debian 13 on; Debian 12's
+# fonts-liberation is Liberation 1, and its Liberation 2 is fonts-liberation2.
+FONT_DEPENDS='fonts-liberation (>= 1:2.1) | fonts-liberation2 (>= 2.1)'
 e2e_say "Depends names the font and the package of every library the binary needs, and nothing else"
 binary="$ROOT/usr/lib/ravuriradoz/ravuriradoz"
 depends=$(dpkg-deb -f "$DEB" Depends)
-names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | LC_ALL=C sort)
+entries=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//')
+grep -qxF "$FONT_DEPENDS" <<<"$entries" || e2e_fail "Depends lacks '$FONT_DEPENDS': $depends"
+# The library packages, whatever a release calls them (liballegro5.2 on
+# Debian 12, liballegro5.2t64 on 13), are found from the binary below.
+names=$(grep -vxF "$FONT_DEPENDS" <<<"$entries" | sed 's/[ (].*//' | LC_ALL=C sort)
 [ "$(uniq -d <<<"$names")" = "" ] || e2e_fail "Depends repeats a package: $depends"
-for wanted in liballegro5.2 liballegro-ttf5.2 fonts-liberation2; do
-    grep -qx "$wanted" <<<"$names" || e2e_fail "Depends lacks $wanted: $depends"
+! grep -q '|' <<<"$names" || e2e_fail "Depends offers a library alternative: $depends"
+for wanted in liballegro5.2 liballegro-ttf5.2; do
+    grep -Eqx "$wanted(t64)?" <<<"$names" || e2e_fail "Depends lacks $wanted: $depends"
 done
 needed=$(objdump -p "$binary" | awk '$1 == "NEEDED" { print $2 }')
 [ -n "$needed" ] || e2e_fail "objdump finds no NEEDED libraries in the binary"
@@ -82,7 +99,7 @@ for library in $needed; do
     patterns+=("*/$MULTIARCH/$library")
 done
 held=$(dpkg -S "${patterns[@]}" 2>/dev/null) || true
-owners=fonts-liberation2
+owners=''
 for library in $needed; do
     owner=$(awk -v want="/$MULTIARCH/$library" -F': ' \
         'substr($2, length($2) - length(want) + 1) == want { sub(/:.*/, "", $1); print $1; exit }' <<<"$held")
@@ -90,7 +107,7 @@ for library in $needed; do
     owners="$owners
 $owner"
 done
-owners=$(LC_ALL=C sort -u <<<"$owners")
+owners=$(sed '/^$/d' <<<"$owners" | LC_ALL=C sort -u)
 [ "$names" = "$owners" ] ||
     e2e_fail "Depends is not the font and the libraries' packages:$(diff <(echo "$owners") <(echo "$names"))"
 
@@ -184,5 +201,27 @@ report=$(desktop-file-validate "$entry" 2>&1) || e2e_fail "desktop-file-validate
 [ -z "$report" ] || e2e_fail "desktop-file-validate warns: $report"
 grep -qx 'Exec=/usr/bin/ravuriradoz' "$entry" ||
     e2e_fail "the entry's Exec line is '$(grep '^Exec=' "$entry")', want Exec=/usr/bin/ravuriradoz"
+
+# The extracted package stands in for /usr, with this machine's fonts where
+# its links lead, so the program opens what it would open once installed.
+ln -s /usr/share/fonts "$ROOT/usr/share/fonts"
+elsewhere="$E2E_TMP/elsewhere"
+mkdir -p "$elsewhere"
+e2e_start_xvfb
+for how in "from PATH" "from the desktop entry"; do
+    e2e_say "the packaged program, started $how, opens Liberation Sans and its window, and Escape ends it"
+    if [ "$how" = "from PATH" ]; then
+        PATH="$ROOT/usr/bin:$PATH" e2e_start_program ravuriradoz "$elsewhere"
+    else
+        e2e_start_program "$ROOT$(sed -n 's/^Exec=//p' "$entry")" "$elsewhere"
+    fi
+    e2e_find_window
+    opened=$(realpath "/proc/$E2E_PROGRAM_PID/cwd/arial.ttf") ||
+        e2e_fail "the program runs in $(readlink "/proc/$E2E_PROGRAM_PID/cwd"), which holds no arial.ttf"
+    [ "$opened" = "$(realpath "$FONT")" ] || e2e_fail "the packaged program opens $opened, want $FONT"
+    e2e_key Escape
+    e2e_expect_exit 5 0 "Escape in the packaged program"
+    e2e_expect_quiet
+done
 
 echo "debian_package: all checks passed"
