@@ -16,9 +16,6 @@ ALLEGRO_EVENT eventRecord;
 ALLEGRO_KEYBOARD_STATE keyboardState;
 ALLEGRO_EVENT_QUEUE *eventQueue = nullptr;
 
-int InputMode = 1;
-int typedChar = 0;
-
 namespace {
 
 constexpr int escapeChar = 27;
@@ -58,7 +55,7 @@ void setUp() {
     binaryText.clear();
     cursorOffset = 0;
     blinkCounter = 0;
-    InputMode = 1;
+    InputMode = decimalMode;
     fieldRowY = 0;
     keypadKeyCount = 10;
 }
@@ -74,10 +71,10 @@ void stepInputMode() {
         InputMode -= 1;
         al_rest(arrowRest);
     }
-    if (InputMode > 3) {
-        InputMode = 1;
+    if (InputMode > binaryMode) {
+        InputMode = decimalMode;
     } else if (InputMode == 0) {
-        InputMode = 3;
+        InputMode = binaryMode;
     }
 }
 
@@ -123,7 +120,7 @@ bool runPass() {
     serveClipboard();
     al_rest(passRest);
     trimFrameHeap();
-    const bool exitClicked = hoverTarget == 4 && mousePrevButtons == 1;
+    const bool exitClicked = hoverTarget == targetExitButton && mousePrevButtons == 1;
     return !(escapeTyped || exitClicked);
 }
 

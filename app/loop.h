@@ -5,13 +5,12 @@
 // a clear, shows it once and rests; nothing ever waits on the queue.
 #pragma once
 
+#include "app/state.h"
+
 #include <allegro5/allegro.h>
 
 extern ALLEGRO_EVENT eventRecord;            // where every fetch copies its event
 extern ALLEGRO_KEYBOARD_STATE keyboardState; // this pass's keyboard sample
 extern ALLEGRO_EVENT_QUEUE *eventQueue;      // keyboard and window events, never the mouse
-
-extern int InputMode; // the active field: 1 decimal, 2 hexadecimal, 3 binary
-extern int typedChar; // character of this pass's event; 0 when none arrived
 
 int runProgram(); // the whole run; returns the exit status

@@ -16,11 +16,6 @@ ALLEGRO_FONT *fontSmall = nullptr;
 ALLEGRO_FONT *fontMedium = nullptr;
 ALLEGRO_FONT *fontLarge = nullptr;
 
-const std::string labelTable[7] = {"", "Decymalne", "Hexadec.", "Binarne", "WYJDŹ", "COFNIJ", ""};
-
-const std::string digitTable[17] = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
-                                    "9", "A", "B", "C", "D", "E", "F", ""};
-
 namespace {
 
 struct PaletteEntry {

@@ -1,12 +1,12 @@
-// The whole look of the window as constant data: size, title, colours,
-// fonts and the two text tables. Colours and fonts are made at start-up;
-// everything else exists before main begins and never changes.
+// The whole look of the window as constant data: size, title, colours and
+// fonts. Colours and fonts are made at start-up; everything else exists
+// before main begins and never changes.
 #pragma once
+
+#include "app/tables.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
-
-#include <string>
 
 constexpr int windowWidth = 496;
 constexpr int windowHeight = 190;
@@ -26,14 +26,6 @@ extern ALLEGRO_COLOR colorAccent;     // field labels
 extern ALLEGRO_FONT *fontSmall;  // 14: captions and credit line
 extern ALLEGRO_FONT *fontMedium; // 18: labels and the binary field
 extern ALLEGRO_FONT *fontLarge;  // 20: heading, decimal and hexadecimal fields
-
-// 1..3 name the fields (by InputMode), 4 and 5 the buttons (by hoverTarget),
-// 6 is the heading; 0 and 6 are empty.
-extern const std::string labelTable[7];
-// The character of each digit value 0..15; entry 16 is empty and unused.
-extern const std::string digitTable[17];
-// Box width of each field, indexed by InputMode; entry 0 is unused.
-inline constexpr int fieldWidth[4] = {0, 150, 150, 333};
 
 void loadFonts();  // the three sizes of arial.ttf, smallest first
 void mapPalette(); // the nine colours, in table order

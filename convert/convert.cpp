@@ -1,19 +1,11 @@
 #include "convert/convert.h"
 
-#include "app/palette.h"
-#include "input/edit.h"
+#include "app/tables.h"
 
 #include <locale>
 #include <sstream>
 
-std::string decimalText;
-std::string hexText;
-std::string binaryText;
-std::uint64_t currentValue = 0;
-
 namespace {
-
-constexpr std::uint64_t largestValue = 4294967295U;
 
 // Ten decimal digits can say more than 32 bits hold; such a text is shown as
 // the largest value, and editing goes on from there in the next pass.
@@ -28,30 +20,30 @@ void convertDecimal() {
         currentValue = largestValue;
         decimalText = formatDecimal(largestValue);
     }
-    hexText = formatByDivision(currentValue, 16);
-    binaryText = formatByDivision(currentValue, 2);
+    hexText = formatByDivision(currentValue, notationBase[hexMode]);
+    binaryText = formatByDivision(currentValue, notationBase[binaryMode]);
 }
 
 void convertHex() {
     const std::uint64_t value = parseHex(editText);
     decimalText = formatDecimal(value);
-    binaryText = formatByDivision(value, 2);
+    binaryText = formatByDivision(value, notationBase[binaryMode]);
 }
 
 void convertBinary() {
     const std::uint64_t value = parseBinary(editText);
     decimalText = formatDecimal(value);
-    hexText = formatByDivision(value, 16);
+    hexText = formatByDivision(value, notationBase[hexMode]);
 }
 
 } // namespace
 
 void convertEditText(int mode) {
     switch (mode) {
-    case 1:
+    case decimalMode:
         convertDecimal();
         break;
-    case 2:
+    case hexMode:
         convertHex();
         break;
     default:
@@ -60,13 +52,24 @@ void convertEditText(int mode) {
     }
 }
 
+std::uint64_t digitValue(char character) {
+    if (character >= '0' && character <= '9') {
+        return static_cast<std::uint64_t>(character - '0');
+    }
+    if (character >= 'a' && character <= 'f') {
+        return static_cast<std::uint64_t>(character - 'a') + 10;
+    }
+    if (character >= 'A' && character <= 'F') {
+        return static_cast<std::uint64_t>(character - 'A') + 10;
+    }
+    return 16;
+}
+
 // Read from the most significant digit on; the text's last digit weighs 1.
 std::uint64_t parseHex(const std::string &text) {
     std::uint64_t value = 0;
     for (const char character : text) {
-        const int code = static_cast<unsigned char>(character);
-        const int digit = code <= '9' ? code - '0' : code - 'A' + 10;
-        value = value * 16 + static_cast<std::uint64_t>(digit);
+        value = value * notationBase[hexMode] + digitValue(character);
     }
     return value;
 }
@@ -74,7 +77,7 @@ std::uint64_t parseHex(const std::string &text) {
 std::uint64_t parseBinary(const std::string &text) {
     std::uint64_t value = 0;
     for (const char character : text) {
-        value = value * 2 + (character == '1' ? 1 : 0);
+        value = value * notationBase[binaryMode] + (character == '1' ? 1 : 0);
     }
     return value;
 }

@@ -1,19 +1,22 @@
 // Turns the active field's text into one value and writes that value in the
 // other two notations. Every value shown lies in 0..4294967295.
+// The texts and the value are the loop's, in app/state.h.
 #pragma once
+
+#include "app/state.h"
 
 #include <cstdint>
 #include <string>
 
-extern std::string decimalText; // the three field texts, as shown
-extern std::string hexText;
-extern std::string binaryText;
-extern std::uint64_t currentValue; // the value last read from a decimal text
+inline constexpr std::uint64_t largestValue = 4294967295U;
+inline constexpr unsigned notationBase[4] = {0, 10, 16, 2}; // by InputMode
 
-// Reads editText in the notation of `mode` (1 decimal, 2 hexadecimal,
-// 3 binary) and fills the texts of the two other notations.
+// Reads editText in the notation of `mode` (an InputMode) and fills the
+// texts of the two other notations.
 void convertEditText(int mode);
 
+// 0..15 for 0-9, a-f and A-F; 16 for any other byte, a digit in no notation.
+std::uint64_t digitValue(char character);
 std::uint64_t parseHex(const std::string &text);    // digits 0-9 and A-F
 std::uint64_t parseBinary(const std::string &text); // every "1" counts, anything else is 0
 std::string formatByDivision(std::uint64_t value, unsigned base); // 16 or 2; 0 gives ""

@@ -1,15 +1,13 @@
 #include "convert/paste.h"
 
+#include "app/tables.h"
+#include "convert/convert.h"
+
 #include <iterator>
 #include <string_view>
 
 namespace {
 
-constexpr std::uint64_t largestValue = 4294967295U;
-constexpr int decimal = 1;
-constexpr int hexadecimal = 2;
-constexpr int binary = 3;
-constexpr std::uint64_t bases[] = {0, 10, 16, 2}; // by notation
 constexpr std::string_view edgeBlanks = " \t\r\n";
 
 struct Prefix {
@@ -18,7 +16,7 @@ struct Prefix {
 };
 
 constexpr Prefix prefixes[] = {
-    {"0x", hexadecimal}, {"0X", hexadecimal}, {"0b", binary}, {"0B", binary}};
+    {"0x", hexMode}, {"0X", hexMode}, {"0b", binaryMode}, {"0B", binaryMode}};
 
 // The comma comes last so that the other notations can stop before it.
 constexpr std::string_view separators[] = {" ", "\u00A0", "\u202F", "_", "'", ","};
@@ -40,7 +38,7 @@ std::string_view trimBlanks(std::string_view text) {
 // A final h beats a prefix, so "0B1Fh" is hexadecimal and not binary.
 bool findBody(std::string_view text, int mode, Body &body) {
     if (text.ends_with('h') || text.ends_with('H')) {
-        body = {text.substr(0, text.size() - 1), hexadecimal};
+        body = {text.substr(0, text.size() - 1), hexMode};
         return true;
     }
     for (const Prefix &prefix : prefixes) {
@@ -50,26 +48,12 @@ bool findBody(std::string_view text, int mode, Body &body) {
         }
     }
     body = {text, mode};
-    return mode >= decimal && mode <= binary;
-}
-
-// 0..15 for 0-9, a-f and A-F; 16 for any other byte, a digit in no notation.
-std::uint64_t digitValue(char character) {
-    if (character >= '0' && character <= '9') {
-        return static_cast<std::uint64_t>(character - '0');
-    }
-    if (character >= 'a' && character <= 'f') {
-        return static_cast<std::uint64_t>(character - 'a') + 10;
-    }
-    if (character >= 'A' && character <= 'F') {
-        return static_cast<std::uint64_t>(character - 'A') + 10;
-    }
-    return 16;
+    return mode >= decimalMode && mode <= binaryMode;
 }
 
 std::size_t separatorLength(std::string_view rest, int notation) {
     const std::size_t count =
-        notation == decimal ? std::size(separators) : separatorsOutsideDecimal;
+        notation == decimalMode ? std::size(separators) : separatorsOutsideDecimal;
     for (std::size_t index = 0; index < count; ++index) {
         if (rest.starts_with(separators[index])) {
             return separators[index].size();
@@ -84,14 +68,14 @@ bool groupFits(std::size_t length, bool first, int notation) {
     if (length == 0) {
         return false;
     }
-    return notation != decimal || (first ? length <= 3 : length == 3);
+    return notation != decimalMode || (first ? length <= 3 : length == 3);
 }
 
 // Every byte the body holds is a digit of its notation or part of a whole
 // separator; the only bytes above 127 so taken are the two no-break
 // spaces' exact sequences, so no text that is invalid UTF-8 gets through.
 bool readBody(const Body &body, std::uint64_t &value) {
-    const std::uint64_t base = bases[body.notation];
+    const std::uint64_t base = notationBase[body.notation];
     std::size_t groupLength = 0;
     bool grouped = false;
     std::size_t at = 0;
@@ -119,12 +103,11 @@ bool readBody(const Body &body, std::uint64_t &value) {
 
 // Run on a body already read, whose only bytes from 0-9, a-f and A-F are its digits.
 void copyDigits(std::string_view body, std::string &digits) {
-    constexpr std::string_view upperDigits = "0123456789ABCDEF";
     digits.clear();
     for (const char character : body) {
         const std::uint64_t digit = digitValue(character);
-        if (digit < upperDigits.size()) {
-            digits.push_back(upperDigits[digit]);
+        if (digit < 16) {
+            digits += digitTable[digit];
         }
     }
 }

@@ -1,7 +1,8 @@
 #include "draw/frame.h"
 
-#include "app/palette.h"
+#include "app/layout.h"
 #include "draw/paint.h"
+#include "input/pointer.h"
 
 namespace {
 
@@ -31,13 +32,14 @@ void drawPanel() {
     }
 }
 
-// Row r has its label right-aligned before a box as wide as the field; the
-// label's darker copy one pixel down and right makes it look raised.
-void drawFieldRow(int row) {
-    const int y = 8 + 28 * row;
-    const Box box = {130, y - 1, 130 + fieldWidth[row], y + 21};
-    drawText(fontMedium, colorBackground, 121, y, ALLEGRO_ALIGN_RIGHT, labelTable[row]);
-    drawText(fontMedium, colorAccent, 120, y - 1, ALLEGRO_ALIGN_RIGHT, labelTable[row]);
+// Each row has its label right-aligned before a box as wide as the field;
+// the label's darker copy one pixel down and right makes it look raised.
+void drawFieldRow(int mode) {
+    const Field &field = fieldTable[mode];
+    const int y = field.fieldRowY;
+    const Box box = {fieldBoxLeft, y, fieldBoxLeft + field.fieldWidth, y + 22};
+    drawText(fontMedium, colorBackground, 121, y + 1, ALLEGRO_ALIGN_RIGHT, labelTable[mode]);
+    drawText(fontMedium, colorAccent, 120, y, ALLEGRO_ALIGN_RIGHT, labelTable[mode]);
     fillBox(box, colorMidTeal);
     outlineBox(box, colorDeepTeal, 1);
 }
@@ -50,15 +52,16 @@ void drawButton(int button) {
     fillBox(face, colorGreyTeal);
     outlineBox(face, colorDeepTeal, 1);
     outlineBox({392, t + 1, 462, t + 19}, colorHighlight, 1);
-    drawText(fontSmall, colorDeepTeal, 425, t + 1, ALLEGRO_ALIGN_CENTRE, labelTable[4 + button]);
+    drawText(fontSmall, colorDeepTeal, 425, t + 1, ALLEGRO_ALIGN_CENTRE,
+             labelTable[targetExitButton + button]);
 }
 
 // Every key in the background colour; the keypad of the active field is
 // raised over these.
 void drawIdleKey(int key) {
     const int x = keyLeft(key);
-    outlineBox({x, 125, x + 21, 146}, colorBackground, 1);
-    drawText(fontSmall, colorBackground, x + 3, 125, ALLEGRO_ALIGN_LEFT, digitTable[key]);
+    outlineBox({x, keyTop, x + 21, keyTop + 21}, colorBackground, 1);
+    drawText(fontSmall, colorBackground, x + 3, keyTop, ALLEGRO_ALIGN_LEFT, digitTable[key]);
 }
 
 } // namespace
@@ -68,13 +71,13 @@ void drawFrame() {
     drawPanel();
     drawText(fontLarge, colorDeepTeal, windowWidth / 2, 30, ALLEGRO_ALIGN_CENTRE, labelTable[6]);
     drawText(fontSmall, colorInk, 476, 165, ALLEGRO_ALIGN_RIGHT, creditLine);
-    for (int row = 1; row <= 3; ++row) {
-        drawFieldRow(row);
+    for (int mode = decimalMode; mode <= binaryMode; ++mode) {
+        drawFieldRow(mode);
     }
     for (int button = 0; button <= 1; ++button) {
         drawButton(button);
     }
-    for (int key = 0; key < 16; ++key) {
+    for (int key = 0; key < keypadKeys; ++key) {
         drawIdleKey(key);
     }
 }

@@ -1,43 +1,27 @@
 #include "draw/value_lines.h"
 
-#include "app/loop.h"
-#include "app/palette.h"
-#include "convert/convert.h"
+#include "app/layout.h"
 #include "draw/paint.h"
-#include "input/edit.h"
 
 int blinkCounter = 0;
 int cursorOffset = 0;
 
 namespace {
 
-constexpr int textX = 133; // texts and cursor start three pixels inside the box
+constexpr int textX = fieldBoxLeft + 3; // texts and cursor start three pixels inside the box
 constexpr int blinkCycle = 100;
 constexpr int blinkShown = 49; // last counter value that shows the cursor
 
-struct TextLine {
-    const std::string *text;
-    ALLEGRO_FONT *const *font;
-    int y;
-};
-
-// The binary text sits one pixel lower than its row.
-const TextLine textLineTable[] = {
-    {&decimalText, &fontLarge, 35},
-    {&hexText, &fontLarge, 63},
-    {&binaryText, &fontMedium, 92},
-};
-
-const ALLEGRO_FONT *activeFont() {
-    return InputMode == 3 ? fontMedium : fontLarge;
-}
-
 } // namespace
 
+// The fill stops a pixel short of the empty box's right and bottom edges.
 void drawValueLines() {
-    fillBox({130, fieldRowY, 129 + fieldWidth[InputMode], fieldRowY + 21}, colorFieldFill);
-    for (const TextLine &line : textLineTable) {
-        drawText(*line.font, colorInk, textX, line.y, ALLEGRO_ALIGN_LEFT, *line.text);
+    const int boxWidth = fieldTable[InputMode].fieldWidth;
+    fillBox({fieldBoxLeft, fieldRowY, fieldBoxLeft + boxWidth - 1, fieldRowY + 21}, colorFieldFill);
+    for (int mode = decimalMode; mode <= binaryMode; ++mode) {
+        const Field &field = fieldTable[mode];
+        drawText(*field.font, colorInk, textX, field.fieldRowY + field.textDrop, ALLEGRO_ALIGN_LEFT,
+                 *field.text);
     }
 }
 
@@ -48,8 +32,9 @@ void drawTextCursor() {
     if (blinkCounter > blinkCycle) {
         blinkCounter = 0;
     }
-    const ALLEGRO_FONT *font = activeFont();
-    if (blinkCounter <= blinkShown && cursorOffset < fieldWidth[InputMode]) {
+    const Field &field = fieldTable[InputMode];
+    const ALLEGRO_FONT *font = *field.font;
+    if (blinkCounter <= blinkShown && cursorOffset < field.fieldWidth) {
         al_draw_textf(font, colorTeal, static_cast<float>(textX + cursorOffset),
                       static_cast<float>(fieldRowY - 2), ALLEGRO_ALIGN_LEFT, "_");
     }

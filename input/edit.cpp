@@ -1,49 +1,29 @@
 #include "input/edit.h"
 
-#include "app/loop.h"
-#include "app/palette.h"
+#include "app/layout.h"
 #include "convert/convert.h"
 #include "convert/paste.h"
 #include "input/clipboard.h"
 #include "input/pointer.h"
 
-#include <cstddef>
 #include <cstdint>
-
-std::string editText;
-int fieldRowY = 0;
-int keypadKeyCount = 10;
 
 namespace {
 
-constexpr int backButton = 5;
 constexpr int backspaceChar = 8;
-constexpr int copyChar = 3;   // Ctrl+C
-constexpr int pasteChar = 22; // Ctrl+V
-
-struct Field {
-    std::string *text;
-    int rowY;
-    int keyCount;
-    std::size_t limit; // longest text the field keeps
-};
-
-// Indexed by InputMode; entry 0 belongs to no field.
-const Field fieldTable[4] = {
-    {nullptr, 0, 0, 0},
-    {&decimalText, 35, 10, 10},
-    {&hexText, 63, 16, 8},
-    {&binaryText, 91, 2, 32},
-};
+constexpr int copyChar = 3;        // Ctrl+C
+constexpr int pasteChar = 22;      // Ctrl+V
+constexpr int lastControlChar = 7; // characters up to here edit nothing
 
 bool clicked() {
     return mousePrevButtons == 1;
 }
 
-// A click on a keypad key whose code lies in first..last appends its digit.
+// A click on one of the keypad keys first..last appends its digit.
 void appendClickedKey(int first, int last) {
-    if (clicked() && hoverTarget >= first && hoverTarget <= last) {
-        editText += digitTable[hoverTarget - 10];
+    const int key = hoverTarget - targetFirstKey;
+    if (clicked() && key >= first && key <= last) {
+        editText += digitTable[key];
     }
 }
 
@@ -62,7 +42,7 @@ void removeLast() {
 }
 
 void removeOnBack() {
-    if (clicked() && hoverTarget == backButton) {
+    if (clicked() && hoverTarget == targetBackButton) {
         removeLast();
     }
     if (typedChar == backspaceChar) {
@@ -78,10 +58,10 @@ void copyActiveField() {
 
 // The value in the notation of `mode`, without leading zeros.
 std::string writtenIn(int mode, std::uint64_t value) {
-    if (mode == 1) {
+    if (mode == decimalMode) {
         return formatDecimal(value);
     }
-    const std::string text = formatByDivision(value, mode == 2 ? 16 : 2);
+    const std::string text = formatByDivision(value, notationBase[mode]);
     return text.empty() ? "0" : text;
 }
 
@@ -95,7 +75,7 @@ void pasteIntoEditText() {
         return;
     }
     const bool keepDigits =
-        number.notation == InputMode && number.digits.size() <= fieldTable[InputMode].limit;
+        number.notation == InputMode && number.digits.size() <= fieldTable[InputMode].digitLimit;
     editText = keepDigits ? number.digits : writtenIn(InputMode, number.value);
 }
 
@@ -107,19 +87,19 @@ void applyEditActions() {
         pasteIntoEditText();
     }
     switch (InputMode) {
-    case 1:
-        appendClickedKey(10, 19);
+    case decimalMode:
+        appendClickedKey(0, 9);
         appendTyped('0', '9');
         break;
-    case 2:
-        appendClickedKey(10, 19);
+    case hexMode:
+        appendClickedKey(0, 9);
         appendTyped('0', '9');
-        appendClickedKey(20, 25);
+        appendClickedKey(10, 15);
         appendTyped('A', 'F');
         appendTyped('a', 'f', 'a' - 'A');
         break;
     default:
-        appendClickedKey(10, 11);
+        appendClickedKey(0, 1);
         appendTyped('0', '1');
         break;
     }
@@ -129,28 +109,28 @@ void applyEditActions() {
 } // namespace
 
 void selectField() {
-    if (hoverTarget >= 1 && hoverTarget <= 3 && clicked()) {
+    if (hoverTarget >= decimalMode && hoverTarget <= binaryMode && clicked()) {
         InputMode = hoverTarget;
     }
     const Field &field = fieldTable[InputMode];
     editText = *field.text;
-    fieldRowY = field.rowY;
-    keypadKeyCount = field.keyCount;
+    fieldRowY = field.fieldRowY;
+    keypadKeyCount = field.keypadKeyCount;
 }
 
 void editStep() {
     if (typedChar == copyChar) {
         copyActiveField(); // below the gate: nothing else changes
     }
-    if (typedChar <= 7 && !clicked()) {
+    if (typedChar <= lastControlChar && !clicked()) {
         return;
     }
     applyEditActions();
     const Field &field = fieldTable[InputMode];
-    if (editText.size() > field.limit) {
-        editText.resize(field.limit); // the newest characters go
+    if (editText.size() > field.digitLimit) {
+        editText.resize(field.digitLimit); // the newest characters go
     }
-    for (int mode = 1; mode <= 3; ++mode) {
+    for (int mode = decimalMode; mode <= binaryMode; ++mode) {
         if (mode == InputMode) {
             *fieldTable[mode].text = editText;
         } else {

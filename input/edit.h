@@ -1,11 +1,8 @@
 // Which field is active, and editing of its text at the end.
+// Both work on the loop's variables in app/state.h.
 #pragma once
 
-#include <string>
-
-extern std::string editText; // working copy of the active field's text, reloaded every pass
-extern int fieldRowY;        // top of the active row: 35, 63 or 91
-extern int keypadKeyCount;   // keys of the active keypad: 10, 16 or 2
+#include "app/state.h"
 
 // A row click wins over the arrow keys; then editText, fieldRowY and
 // keypadKeyCount follow the active field.

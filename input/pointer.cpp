@@ -1,6 +1,6 @@
 #include "input/pointer.h"
 
-#include "app/palette.h"
+#include "app/layout.h"
 
 ALLEGRO_MOUSE_STATE mouseState;
 int mousePrevX = 0;
@@ -10,20 +10,30 @@ int hoverTarget = 0;
 
 namespace {
 
+// Rows and buttons are looked for only right of this, so a row's label is
+// no target.
+constexpr int regionsLeft = 140;
+
 // A region holds the points with left < x <= right and top < y <= bottom.
 struct Region {
     int code;
     int left, right, top, bottom;
 };
 
-// Field rows reach as far right as their boxes are wide; buttons sit beside
-// the first two rows. No two regions overlap.
+// A field row reaches as far right as its box is wide.
+constexpr Region rowRegion(int mode) {
+    const Field &field = fieldTable[mode];
+    return {mode, regionsLeft, 139 + field.fieldWidth, field.fieldRowY, field.fieldRowY + 21};
+}
+
+constexpr Region buttonRegion(int button) {
+    return {targetExitButton + button, 388, 461, buttonTop(button), buttonTop(button) + 19};
+}
+
+// Buttons sit beside the first two rows; no two regions overlap.
 constexpr Region regionTable[] = {
-    {1, 140, 139 + fieldWidth[1], 35, 56},
-    {2, 140, 139 + fieldWidth[2], 63, 84},
-    {3, 140, 139 + fieldWidth[3], 91, 112},
-    {4, 388, 461, 36, 55},
-    {5, 388, 461, 64, 83},
+    rowRegion(decimalMode), rowRegion(hexMode), rowRegion(binaryMode),
+    buttonRegion(0),        buttonRegion(1),
 };
 
 constexpr bool contains(const Region &region, int x, int y) {
@@ -38,7 +48,7 @@ void samplePointer() {
     mousePrevY = mouseState.y;
     mousePrevButtons = mouseState.buttons;
     al_get_mouse_state(&mouseState);
-    if (mousePrevX <= 140) {
+    if (mousePrevX <= regionsLeft) {
         return;
     }
     for (const Region &region : regionTable) {
@@ -50,8 +60,8 @@ void samplePointer() {
 
 // The key's inner face: from its left edge plus one to its right edge minus one.
 void hitTestKey(int keyIndex) {
-    const int baseX = 58 + 27 * keyIndex;
-    const Region key = {10 + keyIndex, baseX - 22, baseX - 2, 125, 145};
+    const int left = keyLeft(keyIndex);
+    const Region key = {targetFirstKey + keyIndex, left, left + 20, keyTop, keyTop + 20};
     if (contains(key, mousePrevX, mousePrevY)) {
         hoverTarget = key.code;
     }

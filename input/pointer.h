@@ -13,9 +13,13 @@ extern int mousePrevX;                 // the sample of the previous pass,
 extern int mousePrevY;                 // which every test of this pass uses
 extern int mousePrevButtons;           // bit 0 primary, bit 1 secondary, ...
 
-// What the pointer is over: 0 nothing, 1..3 a field row, 4 the exit button,
-// 5 the back button, 10 + k keypad key k.
+// What the pointer is over: 0 nothing, a field row by its InputMode, a
+// button, or a keypad key. A button's code also indexes its caption in
+// labelTable; codes 6 to 9 never occur.
 extern int hoverTarget;
+inline constexpr int targetExitButton = 4;
+inline constexpr int targetBackButton = 5;
+inline constexpr int targetFirstKey = 10; // key k is targetFirstKey + k
 
 void samplePointer();          // new sample; rows and buttons under the old one
 void hitTestKey(int keyIndex); // keypad key keyIndex under the old sample

@@ -1,7 +1,6 @@
 #include "expected_state.h"
 
 #include "app/loop.h"
-#include "convert/convert.h"
 #include "draw/value_lines.h"
 #include "input/edit.h"
 #include "input/pointer.h"
