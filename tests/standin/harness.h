@@ -1,5 +1,6 @@
 // What every test of the program through the stand-in starts from: a fresh
-// script, the program's records zero-filled as in a new process, and the
+// script, the program's records zero-filled as in a new process but for
+// those its set-up resets, which hold what an earlier run left, and the
 // shorthands the tests share for scripting passes and reading drawing back.
 #pragma once
 

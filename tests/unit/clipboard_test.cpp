@@ -19,6 +19,7 @@ constexpr int key(int k) {
 
 const char *const ones32 = "11111111111111111111111111111111";
 const char *const bin32 = "10000000000000000000000000000001";
+const char *const bin32Five = "00000000000000000000000000000101";
 
 // A press seen in `pass` over `target`; it acts in the pass after.
 void pressAt(int pass, int target) {
@@ -153,11 +154,14 @@ const PasteCase pasteCases[] = {
      "1\xE2\x80\xAF"
      "234",
      is1234},
+    {"DecFullFirstGroup", 1, "123,456", {"123456", "1E240", "11110001001000000"}},
+    {"DecFullFirstGroupSpaces", 1, "999 999", {"999999", "F423F", "11110100001000111111"}},
     {"DecUnderscores", 1, "1_234_567", {"1234567", "12D687", "100101101011010000111"}},
     {"DecApostrophe", 1, "1'234", is1234},
     {"DecHexMarker", 1, "0x00FF", is255},
     {"DecHexSuffix", 1, "FFh", is255},
     {"DecBinaryMarker", 1, "0B101", {"5", "5", "101"}},
+    {"DecFullLengthZerosKept", 1, "0000000042", {"0000000042", "2A", "101010"}},
     {"DecTooLongWrittenAnew", 1, "00000000042", {"42", "2A", "101010"}},
     {"DecZeroBlanked", 1, "0", isZero},
     {"DecHexZeroBlanked", 1, "0x0", isZero},
@@ -190,6 +194,7 @@ const PasteCase pasteCases[] = {
     {"HexSuffixZerosKept", 2, "00ffH", {"255", "00FF", "11111111"}},
     {"HexDigitsReadAsHex", 2, "255", {"597", "255", "1001010101"}},
     {"HexBinaryMarker", 2, "0b1010", {"10", "A", "1010"}},
+    {"HexFullLengthZerosKept", 2, "0000FFFF", {"65535", "0000FFFF", "1111111111111111"}},
     {"HexTooLongWrittenAnew", 2, "0x0000000AB", {"171", "AB", "10101011"}},
     {"HexSpaceGroups", 2, "ab cd", {"43981", "ABCD", "1010101111001101"}},
     {"HexMax", 2, "FFFF_FFFF", isMax},
@@ -199,12 +204,21 @@ const PasteCase pasteCases[] = {
     {"HexBadDigit", 2, "0xG", hexRefused},
     {"HexComma", 2, "1,234", hexRefused},
     {"HexSign", 2, "0x-1", hexRefused},
+    // The bytes between '9' and 'A' lie within '0'..'F' but are digits in no notation.
+    {"HexColon", 2, "1:", hexRefused},
+    {"HexSemicolon", 2, "1;", hexRefused},
+    {"HexLessThan", 2, "1<", hexRefused},
+    {"HexEquals", 2, "1=", hexRefused},
+    {"HexGreaterThan", 2, "1>", hexRefused},
+    {"HexQuestionMark", 2, "1?", hexRefused},
+    {"HexAt", 2, "1@", hexRefused},
     {"BinPlain", 3, "101", {"5", "5", "101"}},
     {"BinMarkerZerosKept", 3, "0b0101", {"5", "5", "0101"}},
     {"BinHexMarker", 3, "0xff", is255},
     {"BinHexSuffix", 3, "255h", {"597", "255", "1001010101"}},
     {"BinSpaceGroups", 3, "1111 0000", {"240", "F0", "11110000"}},
     {"BinFull", 3, bin32, {"2147483649", "80000001", bin32}},
+    {"BinFullLengthZerosKept", 3, bin32Five, {"5", "5", bin32Five}},
     {"BinTooLongWrittenAnew", 3, "0000000000000000000000000000000001", {"1", "1", "1"}},
     {"BinHexZeroWrittenAnew", 3, "0x0", {"", "", "0"}},
     {"BinDecimalDigit", 3, "2", binRefused},

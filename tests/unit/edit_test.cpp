@@ -128,6 +128,8 @@ const EditCase cases[] = {
     // In every field the order is digits (key, then typed), letters (key,
     // then typed), then removals (back button, then backspace).
     {"DecKey", 1, "", 0, key(9), noChar, {"9", "9", "1001"}},
+    {"DecZeroKey", 1, "5", 0, key(0), noChar, {"50", "32", "110010"}},
+    {"HexZeroKey", 2, "5", 0, key(0), noChar, {"80", "50", "1010000"}},
     {"HexLetterKey", 2, "", 0, key(12), noChar, {"12", "C", "1100"}},
     {"DimKeyCommitsOnly", 3, "01", 1, key(10), noChar, {"1", "1", "1"}},
     {"DecKeyThenTyped", 1, "", 0, key(3), '5', {"35", "23", "100011"}},

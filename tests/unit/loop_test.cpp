@@ -99,6 +99,7 @@ TEST_F(LoopTest, PassCallsInOrder) {
         // Only a positive character starts a drain; once begun, a drain ends
         // only at a zero one.
         {"negativeStartsNoDrain", {}, {{keyChar(-1), keyChar('2')}, {}, {}}, passOf(noArrows, {})},
+        {"ctrlAStartsDrain", {typed(1), {}, {}}, {}, passOf(noArrows, {"al_get_next_event"})},
         {"drainRunsPastNegatives", {},
          {{keyChar('1'), keyChar(-1), keyChar(-2), standin::keyUpEvent()}, {}, {}},
          passOf(noArrows, {"al_get_next_event", "rest 0.001", "al_get_next_event", "rest 0.001",
