@@ -22,14 +22,15 @@ struct Field {
     ALLEGRO_FONT **font;    // of the text and its cursor
     int keypadKeyCount;     // keys raised while the row is active
     std::size_t digitLimit; // longest text the row keeps
+    const char *codeMarker; // what a program's source writes before the digits
 };
 
 // Indexed by InputMode; entry 0 belongs to no field.
 inline constexpr Field fieldTable[4] = {
-    {nullptr, 0, 0, 0, nullptr, 0, 0},
-    {&decimalText, 35, 0, 150, &fontLarge, 10, 10},
-    {&hexText, 63, 0, 150, &fontLarge, 16, 8},
-    {&binaryText, 91, 1, 333, &fontMedium, 2, 32},
+    {nullptr, 0, 0, 0, nullptr, 0, 0, ""},
+    {&decimalText, 35, 0, 150, &fontLarge, 10, 10, ""},
+    {&hexText, 63, 0, 150, &fontLarge, 16, 8, "0x"},
+    {&binaryText, 91, 1, 333, &fontMedium, 2, 32, "0b"},
 };
 
 // The keypad: sixteen keys on one row, 21 pixels wide and 27 apart.

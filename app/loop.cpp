@@ -12,7 +12,6 @@
 
 #include <string>
 
-ALLEGRO_EVENT eventRecord;
 ALLEGRO_KEYBOARD_STATE keyboardState;
 ALLEGRO_EVENT_QUEUE *eventQueue = nullptr;
 

@@ -9,7 +9,6 @@
 
 #include <allegro5/allegro.h>
 
-extern ALLEGRO_EVENT eventRecord;            // where every fetch copies its event
 extern ALLEGRO_KEYBOARD_STATE keyboardState; // this pass's keyboard sample
 extern ALLEGRO_EVENT_QUEUE *eventQueue;      // keyboard and window events, never the mouse
 

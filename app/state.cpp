@@ -1,5 +1,6 @@
 #include "app/state.h"
 
+ALLEGRO_EVENT eventRecord;
 int InputMode = 1;
 int typedChar = 0;
 int fieldRowY = 0;

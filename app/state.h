@@ -6,6 +6,8 @@
 // and draw/ can reach them without including the loop that calls them.
 #pragma once
 
+#include <allegro5/allegro.h>
+
 #include <cstdint>
 #include <string>
 
@@ -14,10 +16,11 @@ inline constexpr int decimalMode = 1;
 inline constexpr int hexMode = 2;
 inline constexpr int binaryMode = 3;
 
-extern int InputMode;      // the active field: decimalMode, hexMode or binaryMode
-extern int typedChar;      // character of this pass's event; 0 when none arrived
-extern int fieldRowY;      // top of the active row, set with the field every pass
-extern int keypadKeyCount; // keys of the active keypad, set with the field every pass
+extern int InputMode;             // the active field: decimalMode, hexMode or binaryMode
+extern ALLEGRO_EVENT eventRecord; // where every fetch copies its event
+extern int typedChar;             // character of this pass's event; 0 when none arrived
+extern int fieldRowY;             // top of the active row, set with the field every pass
+extern int keypadKeyCount;        // keys of the active keypad, set with the field every pass
 
 extern std::string editText;    // working copy of the active field's text, reloaded every pass
 extern std::string decimalText; // the three field texts, as shown

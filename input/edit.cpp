@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int backspaceChar = 8;
-constexpr int copyChar = 3;        // Ctrl+C
+constexpr int copyChar = 3;        // Ctrl+C, and Ctrl+Shift+C with Shift in the modifiers
 constexpr int pasteChar = 22;      // Ctrl+V
 constexpr int lastControlChar = 7; // characters up to here edit nothing
 
@@ -50,10 +50,14 @@ void removeOnBack() {
     }
 }
 
-// What is shown is what is copied; an empty row shows the value 0.
+// What is shown is what is copied; an empty row shows the value 0. With
+// Shift the copy carries its notation's marker, ready for a program's
+// source, and reads back as the same text when pasted into the same row.
 void copyActiveField() {
-    const std::string &shown = *fieldTable[InputMode].text;
-    copyToClipboard(shown.empty() ? "0" : shown);
+    const Field &field = fieldTable[InputMode];
+    const std::string &shown = *field.text;
+    const bool forCode = (eventRecord.keyboard.modifiers & ALLEGRO_KEYMOD_SHIFT) != 0;
+    copyToClipboard((forCode ? field.codeMarker : "") + (shown.empty() ? "0" : shown));
 }
 
 // The value in the notation of `mode`, without leading zeros.

@@ -118,10 +118,11 @@ ALLEGRO_EVENT keyDownEvent(int keycode) {
     return event;
 }
 
-ALLEGRO_EVENT keyCharEvent(int character, int keycode) {
+ALLEGRO_EVENT keyCharEvent(int character, int keycode, unsigned modifiers) {
     ALLEGRO_EVENT event = blankEvent(ALLEGRO_EVENT_KEY_CHAR);
     event.keyboard.keycode = keycode;
     event.keyboard.unichar = character;
+    event.keyboard.modifiers = modifiers;
     return event;
 }
 

@@ -83,7 +83,7 @@ void setLength(int passes);
 
 // Events as the X11 driver makes them.
 ALLEGRO_EVENT keyDownEvent(int keycode = 0);
-ALLEGRO_EVENT keyCharEvent(int character, int keycode = 0);
+ALLEGRO_EVENT keyCharEvent(int character, int keycode = 0, unsigned modifiers = 0);
 ALLEGRO_EVENT keyUpEvent(int keycode = 0);
 // A window event whose record holds garbage where a key event's character
 // would be, as a close request or a focus change does. 32745 was read there

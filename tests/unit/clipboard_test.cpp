@@ -48,12 +48,17 @@ std::vector<std::string> texts(int pass) {
     return {shownText(pass, 1), shownText(pass, 2), shownText(pass, 3)};
 }
 
+// The modifiers the X11 driver gives with character 3; Caps Lock adds its own.
+constexpr unsigned ctrl = ALLEGRO_KEYMOD_CTRL;
+constexpr unsigned ctrlShift = ALLEGRO_KEYMOD_CTRL | ALLEGRO_KEYMOD_SHIFT;
+
 struct CopyCase {
     const char *name;
     int mode;
     const char *prep;
     int to; // field made active after typing; 0 stays
     const char *want;
+    unsigned modifiers = 0;
 };
 
 void PrintTo(const CopyCase &c, std::ostream *os) {
@@ -67,7 +72,7 @@ class CopyTest : public ProgramTest, public ::testing::WithParamInterface<CopyCa
 TEST_P(CopyTest, CopiesTheShownTextAndNothingElse) {
     const CopyCase &c = GetParam();
     const int act = prepare(c.mode, c.prep, c.to);
-    typeAt(act, copyChar);
+    standin::pass(act).events.push_back(standin::keyCharEvent(copyChar, 0, c.modifiers));
     ASSERT_EQ(runPasses(act + 1), 0);
     const std::vector<standin::ClipboardCall> copies = standin::clipboardCallsNamed("copy");
     ASSERT_EQ(copies.size(), 1U);
@@ -85,13 +90,41 @@ TEST_P(CopyTest, CopiesTheShownTextAndNothingElse) {
     EXPECT_EQ(rest, standin::restTotal(act));
 }
 
+// Pasted back into the row it came from, a copy shows the row as it was; an
+// empty row comes back as its notation's zero, which the decimal row blanks.
+TEST_P(CopyTest, PastedBackShowsTheSameText) {
+    const CopyCase &c = GetParam();
+    const int act = prepare(c.mode, c.prep, c.to);
+    standin::pass(act).events.push_back(standin::keyCharEvent(copyChar, 0, c.modifiers));
+    typeAt(act + 1, pasteChar);
+    standin::setClipboardText(act + 1, c.want);
+    ASSERT_EQ(runPasses(act + 1), 0);
+    const int row = shown[act].mode;
+    const std::string before = shownText(act, row);
+    EXPECT_EQ(shownText(act + 1, row), before.empty() && row != 1 ? "0" : before);
+}
+
 const CopyCase copyCases[] = {
-    {"DecTyped", 1, "255", 0, "255"},         {"DecEmpty", 1, "", 0, "0"},
-    {"DecZeroShownEmpty", 1, "0", 0, "0"},    {"DecClamped", 1, "4294967296", 0, "4294967295"},
-    {"HexLeadingZeros", 2, "00a", 0, "00A"},  {"HexEmpty", 2, "", 0, "0"},
-    {"BinLeadingZero", 3, "0101", 0, "0101"}, {"BinEmpty", 3, "", 0, "0"},
-    {"DecFromHex", 2, "00a", 1, "10"},        {"HexFromDec", 1, "255", 2, "FF"},
+    {"DecTyped", 1, "255", 0, "255"},
+    {"DecEmpty", 1, "", 0, "0"},
+    {"DecZeroShownEmpty", 1, "0", 0, "0"},
+    {"DecClamped", 1, "4294967296", 0, "4294967295"},
+    {"HexLeadingZeros", 2, "00a", 0, "00A"},
+    {"HexEmpty", 2, "", 0, "0"},
+    {"BinLeadingZero", 3, "0101", 0, "0101"},
+    {"BinEmpty", 3, "", 0, "0"},
+    {"DecFromHex", 2, "00a", 1, "10"},
+    {"HexFromDec", 1, "255", 2, "FF"},
     {"BinFromHex", 2, "00a", 3, "1010"},
+    {"HexCtrl", 2, "00a", 0, "00A", ctrl},
+    {"DecCode", 1, "255", 0, "255", ctrlShift},
+    {"DecEmptyCode", 1, "", 0, "0", ctrlShift},
+    {"HexCode", 2, "00a", 0, "0x00A", ctrlShift},
+    {"HexEmptyCode", 2, "", 0, "0x0", ctrlShift},
+    {"BinCode", 3, "0101", 0, "0b0101", ctrlShift},
+    {"BinEmptyCode", 3, "", 0, "0b0", ctrlShift},
+    {"HexCodeCapsLock", 2, "f", 0, "0xF", ctrlShift | ALLEGRO_KEYMOD_CAPSLOCK},
+    {"BinCodeFromDec", 1, "5", 3, "0b101", ctrlShift},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, CopyTest, ::testing::ValuesIn(copyCases),
                          [](const auto &info) { return std::string(info.param.name); });
