@@ -40,7 +40,7 @@ e2e_mark
 e2e_type 255
 e2e_checkpoint 1 decimal-255 "decimal 255" 2:FF 3:11111111
 if [ -n "${E2E_SHOTS_DIR:-}" ]; then
-    convert "$E2E_LAST_SHOT" "$E2E_SHOTS_DIR/e2e-255.png"
+    e2e_magick 10 convert "$E2E_LAST_SHOT" "$E2E_SHOTS_DIR/e2e-255.png"
 fi
 e2e_arrow_to Down 2
 e2e_checkpoint 2 decimal-255-inactive "decimal 255, seen from the hexadecimal row" 1:255

@@ -60,10 +60,28 @@ e2e_init() {
     trap '' PIPE # a helper that died shows as a failed write, not a silent end
     [ -x "$E2E_XSEND" ] || e2e_fail "E2E_XSEND does not name the xsend helper"
     local tool
-    for tool in Xvfb xdotool xprop xwininfo convert compare tesseract od awk cmp; do
-        command -v "$tool" >/dev/null ||
-            e2e_fail "$tool is missing: run scripts/install-deps.sh with the test group"
+    for tool in Xvfb xdotool xprop xwininfo tesseract od awk cmp; do
+        command -v "$tool" >/dev/null || e2e_missing "$tool"
     done
+    command -v magick >/dev/null || { command -v convert && command -v compare; } >/dev/null ||
+        e2e_missing "ImageMagick (magick, or convert and compare)"
+}
+
+e2e_missing() { e2e_fail "$1 is missing: run scripts/install-deps.sh with the test group"; }
+
+# ImageMagick 7 calls itself magick, and its old names (convert, import)
+# print a deprecation warning: there TOOL runs as `magick` for convert and
+# `magick TOOL` for the others. ImageMagick 6 has only the old names.
+e2e_magick() {
+    local seconds=$1 tool=$2
+    shift 2
+    if ! command -v magick >/dev/null; then
+        timeout "$seconds" "$tool" "$@"
+    elif [ "$tool" = convert ]; then
+        timeout "$seconds" magick "$@"
+    else
+        timeout "$seconds" magick "$tool" "$@"
+    fi
 }
 
 e2e_say() {
@@ -362,7 +380,7 @@ e2e_row_diff() {
     first=$E2E_FILE
     e2e_kept "$3"
     e2e_row_box "$1"
-    count=$(timeout 20 compare -metric AE "${first}[$E2E_CROP]" "${E2E_FILE}[$E2E_CROP]" null: 2>&1) || true
+    count=$(e2e_magick 20 compare -metric AE "${first}[$E2E_CROP]" "${E2E_FILE}[$E2E_CROP]" null: 2>&1) || true
     case $count in
     '' | *[!0-9]*) e2e_fail "compare failed on $first and $E2E_FILE: $count" ;;
     esac
@@ -510,7 +528,7 @@ e2e_read_boxes() {
         crops+=(\( "$file" -crop "$E2E_CROP" +repage -colorspace Gray
             -resize 300% -threshold 45% -trim +repage -bordercolor white -border 30 \))
     done
-    timeout 30 convert "${crops[@]}" -background white -gravity west -append "$out" ||
+    e2e_magick 30 convert "${crops[@]}" -background white -gravity west -append "$out" ||
         e2e_fail "convert could not prepare the boxes for OCR"
     OMP_THREAD_LIMIT=1 timeout 60 tesseract "$out" - --psm 6 \
         -c tessedit_char_whitelist=0123456789ABCDEF 2>/dev/null | tr -d ' \f' | awk 'NF'
@@ -548,7 +566,7 @@ e2e_read_words() {
         read -r x1 y1 x2 y2 <<<"$box"
         crops+=(\( -clone 0 -crop "$((x2 - x1))x$((y2 - y1))+$x1+$y1" +repage "${flip[@]}" \))
     done
-    timeout 20 convert "$file" "${crops[@]}" -delete 0 -background white -splice 0x10 -append \
+    e2e_magick 20 convert "$file" "${crops[@]}" -delete 0 -background white -splice 0x10 -append \
         -colorspace Gray -resize 400% -threshold "$percent%" -bordercolor white -border 20 "$out" ||
         e2e_fail "convert could not prepare $file for OCR"
     OMP_THREAD_LIMIT=1 timeout 60 tesseract "$out" - --psm 6 -l eng 2>/dev/null |

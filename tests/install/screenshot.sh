@@ -26,7 +26,7 @@ e2e_start "$PROGRAM"
 e2e_type 48879
 e2e_wait_for 5 cursor_after_five_digits || e2e_fail "no cursor after the five digits"
 # No time stamps in the file, so an unchanged window gives an unchanged file.
-timeout 10 convert "$E2E_LAST_SHOT" -strip -define png:exclude-chunks=date,time "png24:$OUT" ||
+e2e_magick 10 convert "$E2E_LAST_SHOT" -strip -define png:exclude-chunks=date,time "png24:$OUT" ||
     e2e_fail "convert could not write $OUT"
 e2e_key Escape
 e2e_expect_exit 5 0 "Escape"

@@ -150,7 +150,7 @@ grep -qxF '  <launchable type="desktop-id">ravuriradoz.desktop</launchable>' "$R
 # however its text formats print colours.
 e2e_say "the icon renders at 128x128 with the window's colours where the drawing puts them"
 icon="$E2E_TMP/icon.rgba"
-timeout 20 convert -background none "$ROOT/share/icons/hicolor/scalable/apps/ravuriradoz.svg" \
+e2e_magick 20 convert -background none "$ROOT/share/icons/hicolor/scalable/apps/ravuriradoz.svg" \
     -depth 8 "rgba:$icon" >"$E2E_TMP/convert.log" 2>&1 ||
     e2e_fail "the icon does not render: $(cat "$E2E_TMP/convert.log")"
 [ "$(stat -c %s "$icon")" -eq $((128 * 128 * 4)) ] ||
