@@ -2,14 +2,16 @@
 # Shared steps of the end-to-end scripts: a private X server, the program in
 # a real window, input given as a person gives it, and screenshots to check.
 # Source it after `set -eu`, then: e2e_open SECONDS PROGRAM XSEND; e2e_start PROGRAM.
-# Every wait is bounded. A box X1 Y1 X2 Y2 holds the window pixels with
-# X1 <= x < X2 and Y1 <= y < Y2. Results go to E2E_ variables, not stdout, and
+# Every wait is bounded. Positions come from geometry.sh (sourced here);
+# boxes are "X1 Y1 X2 Y2" as it says. Rows are the field rows, 1 decimal,
+# 2 hexadecimal, 3 binary. Results go to E2E_ variables, not stdout, and
 # xdotool and xsend run once as line-by-line helpers: on a busy machine
 # starting a process costs more than most checks.
 
+# shellcheck source=tests/e2e/geometry.sh
+. "$(dirname "${BASH_SOURCE[0]}")/geometry.sh"
+
 E2E_TITLE='Ravuriradoz syst. liczbowych DHB'
-E2E_WIDTH=496
-E2E_HEIGHT=190
 
 # How long a person holds a key. The program samples the arrow keys and the
 # mouse button once a pass, so those are held a little longer: long enough
@@ -25,8 +27,7 @@ E2E_RUN=''    # folder with the current run's pid, out, err and status
 E2E_WID='' E2E_STATUS='' E2E_SHOTS=0 E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
 E2E_ANSWER='' # the last answer of xsend
 E2E_XDO_IN='' E2E_XDO_OUT='' E2E_XS_IN='' E2E_XS_OUT=''
-E2E_FILE='' E2E_PIXEL='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
-E2E_HEADER=$(printf 'P6\n%d %d\n255\n' "$E2E_WIDTH" "$E2E_HEIGHT" | wc -c)
+E2E_FILE='' E2E_PIXEL='' E2E_CROP='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
 declare -A E2E_HASH=() # row hashes of each screenshot
 declare -A E2E_KEPT=() # screenshots kept by name
 E2E_NOTES=()
@@ -226,6 +227,13 @@ e2e_expect_exit() {
     [ "$E2E_STATUS" = "$2" ] || e2e_fail "$3: exit status $E2E_STATUS, want $2"
 }
 
+e2e_expect_window_size() {
+    local size
+    size=$(xwininfo -id "$E2E_WID" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "${WINDOW_WIDTH}x$WINDOW_HEIGHT" ] ||
+        e2e_fail "the window is $size, want ${WINDOW_WIDTH}x$WINDOW_HEIGHT"
+}
+
 e2e_find_title() {
     E2E_WID=$(xdotool search --name "^${E2E_TITLE//./\\.}\$" 2>/dev/null | head -n1)
     [ -n "$E2E_WID" ]
@@ -244,8 +252,7 @@ e2e_find_window() {
 e2e_start() { e2e_start_program "$@" && e2e_find_window; }
 
 e2e_pointer() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2"; }
-# An empty spot of the panel, away from rows, buttons and keys.
-e2e_rest_pointer() { e2e_pointer 60 110; }
+e2e_rest_pointer() { e2e_pointer "${REST_SPOT[@]}"; }
 
 # Keys are X keysym names. e2e_hold_key KEY SECONDS; e2e_key KEY as a person
 # presses it; e2e_press KEY COUNT; e2e_type TEXT, each character a key.
@@ -305,8 +312,8 @@ e2e_rows_equal() {
 # Tells whether FILE1 and FILE2 agree outside the band of ROW (the rows its
 # box, label, cursor and button touch), where an active row's cursor blinks.
 e2e_same_outside() {
-    e2e_rows_equal "$2" "$3" 0 $((4 + 28 * $1)) &&
-        e2e_rows_equal "$2" "$3" $((32 + 28 * $1)) "$E2E_HEIGHT"
+    e2e_rows_equal "$2" "$3" 0 $((ROW_TOP[$1] - 4)) &&
+        e2e_rows_equal "$2" "$3" $((ROW_TOP[$1] + 24)) "$WINDOW_HEIGHT"
 }
 
 # Tells whether pixel X Y of the window is "R G B" now, seen left in E2E_PIXEL.
@@ -316,12 +323,20 @@ e2e_pixel_is() {
     [ "$E2E_PIXEL" = "$3" ]
 }
 
+# Prints pixel rows FROM to TO-1 of screenshot FILE (a binary PPM as xsend
+# writes it), a line of "R G B R G B ..." numbers each.
+e2e_pixel_rows() {
+    local header row=$((WINDOW_WIDTH * 3))
+    printf -v header 'P6\n%d %d\n255\n' "$WINDOW_WIDTH" "$WINDOW_HEIGHT"
+    od -An -tu1 -v -w"$row" -j $((${#header} + $2 * row)) -N $((($3 - $2) * row)) "$1"
+}
+
 # Checks many pixels of FILE at once; each line of standard input reads
 # "X Y R G B WHAT", and every pixel of another colour is reported.
 e2e_expect_pixels() {
     local table="$E2E_TMP/pixels" wrong
     cat >"$table"
-    wrong=$(od -An -tu1 -v -w$((E2E_WIDTH * 3)) -j "$E2E_HEADER" "$1" | awk '
+    wrong=$(e2e_pixel_rows "$1" 0 "$WINDOW_HEIGHT" | awk '
         NR == FNR { n++; X[n] = $1; Y[n] = $2; C[n] = $3 " " $4 " " $5
                     W[n] = $0; for (k = 0; k < 5; k++) sub(/^[^ ]+ +/, "", W[n]); next }
         { for (i = 1; i <= n; i++) if (Y[i] == FNR - 1) {
@@ -335,11 +350,11 @@ e2e_expect_pixels() {
 # answered, in order, by "SAME OTHER LEFT RIGHT TOP BOTTOM": the counts of
 # pixels of that colour and of others, and the bounds of the others ("-": none).
 e2e_measure() {
-    local queries="$E2E_TMP/queries" first last row=$((E2E_WIDTH * 3))
+    local queries="$E2E_TMP/queries" first last
     cat >"$queries"
     read -r first last < <(awk 'NR == 1 || $2 < f { f = $2 } NR == 1 || $4 > l { l = $4 }
                                 END { print f, l }' "$queries")
-    od -An -tu1 -v -w"$row" -j $((E2E_HEADER + first * row)) -N $(((last - first) * row)) "$1" |
+    e2e_pixel_rows "$1" "$first" "$last" |
         awk -v first="$first" '
         NR == FNR { n++; X1[n] = $1; Y1[n] = $2; X2[n] = $3; Y2[n] = $4
                     C[n] = $5 " " $6 " " $7; next }
@@ -357,20 +372,19 @@ e2e_measure() {
                   else print same[i] + 0, 0, "-", "-", "-", "-" }' "$queries" -
 }
 
-# The interior of a row's box, where its text stands (1 decimal,
-# 2 hexadecimal, 3 binary), in E2E_BOX as X1 Y1 X2 Y2; its crop in E2E_CROP.
-e2e_row_box() {
-    case $1 in
-    1) E2E_BOX=(131 36 279 56) ;;
-    2) E2E_BOX=(131 64 279 84) ;;
-    3) E2E_BOX=(131 92 462 112) ;;
-    *) e2e_fail "no row $1" ;;
-    esac
-    E2E_CROP="$((E2E_BOX[2] - E2E_BOX[0]))x$((E2E_BOX[3] - E2E_BOX[1]))+${E2E_BOX[0]}+${E2E_BOX[1]}"
+# BOX as ImageMagick's crop geometry, in E2E_CROP.
+e2e_crop() {
+    local x1 y1 x2 y2
+    read -r x1 y1 x2 y2 <<<"$1"
+    E2E_CROP="$((x2 - x1))x$((y2 - y1))+$x1+$y1"
 }
 
 # Tells whether FILE1 and FILE2 agree in the pixel rows of ROW's box.
-e2e_band_equal() { e2e_row_box "$1" && e2e_rows_equal "$2" "$3" "${E2E_BOX[1]}" "${E2E_BOX[3]}"; }
+e2e_band_equal() {
+    local top end
+    read -r _ top _ end <<<"${ROW_BOX[$1]}"
+    e2e_rows_equal "$2" "$3" "$top" "$end"
+}
 e2e_shot_band_like() { e2e_shot && e2e_kept "$2" && e2e_band_equal "$1" "$E2E_FILE" "$E2E_LAST_SHOT"; }
 
 # Prints how many pixels of ROW's box differ between kept shots NAME1, NAME2.
@@ -379,7 +393,7 @@ e2e_row_diff() {
     e2e_kept "$2"
     first=$E2E_FILE
     e2e_kept "$3"
-    e2e_row_box "$1"
+    e2e_crop "${ROW_BOX[$1]}"
     count=$(e2e_magick 20 compare -metric AE "${first}[$E2E_CROP]" "${E2E_FILE}[$E2E_CROP]" null: 2>&1) || true
     case $count in
     '' | *[!0-9]*) e2e_fail "compare failed on $first and $E2E_FILE: $count" ;;
@@ -411,8 +425,7 @@ e2e_expect_row_like() {
 # Waits until ROW, inactive, shows no text at all.
 e2e_shot_row_empty() {
     e2e_shot || return 1
-    e2e_row_box "$1"
-    read -r _ E2E_OTHERS _ < <(echo "${E2E_BOX[*]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
+    read -r _ E2E_OTHERS _ < <(echo "${ROW_BOX[$1]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
     [ "$E2E_OTHERS" -eq 0 ]
 }
 e2e_expect_row_empty() {
@@ -423,13 +436,17 @@ e2e_expect_row_empty() {
 # Puts in E2E_ACTIVE the row whose box has the active fill now (1 decimal,
 # 2 hexadecimal, 3 binary), 0 for none or several.
 e2e_active_row() {
-    local fills i lit=0
+    local fills row spots=() x2 y2 lit=0
     # Spots near each box's lower right corner, clear of text and cursor.
-    e2e_xs pixels "$E2E_WID" 275 54 275 82 459 110 || return 1
+    for row in 1 2 3; do
+        read -r _ _ x2 y2 <<<"${ROW_BOX[row]}"
+        spots+=($((x2 - 3)) $((y2 - 2)))
+    done
+    e2e_xs pixels "$E2E_WID" "${spots[@]}" || return 1
     IFS=, read -ra fills <<<"$E2E_ANSWER"
     E2E_ACTIVE=0
-    for i in 0 1 2; do
-        [ "${fills[i]}" != '100 200 200' ] || { lit=$((lit + 1)) && E2E_ACTIVE=$((i + 1)); }
+    for row in 1 2 3; do
+        [ "${fills[row - 1]}" != '100 200 200' ] || { lit=$((lit + 1)) && E2E_ACTIVE=$row; }
     done
     [ "$lit" -eq 1 ] || E2E_ACTIVE=0
 }
@@ -468,6 +485,13 @@ e2e_click_until() {
         echo "note: click $attempt at ($x,$y) had no effect yet, clicking again"
     done
     return 1
+}
+
+# Clicks ROW until it is the active one.
+e2e_pick_row() {
+    box_middle "${ROW_HIT[$1]}"
+    e2e_click_until "$MIDDLE_X" "$MIDDLE_Y" e2e_active_is "$1" ||
+        e2e_fail "a click on row $1 left row $E2E_ACTIVE active"
 }
 
 # Takes a screenshot to compare the next change with (see e2e_settle).
@@ -524,7 +548,7 @@ e2e_note() {
 e2e_read_boxes() {
     local file row crops=() out="$E2E_TMP/ocr-$RANDOM.png"
     while read -r file row; do
-        e2e_row_box "$row"
+        e2e_crop "${ROW_BOX[row]}"
         crops+=(\( "$file" -crop "$E2E_CROP" +repage -colorspace Gray
             -resize 300% -threshold 45% -trim +repage -bordercolor white -border 30 \))
     done
@@ -558,13 +582,13 @@ e2e_check_texts() {
 # the boxes stacked, enlarged and cut at PERCENT grey. SHADE "light" reads
 # light text on a dark ground: the boxes are negated before the cut.
 e2e_read_words() {
-    local file=$1 percent=$2 shade=$3 out="$1.words.png" box x1 y1 x2 y2
+    local file=$1 percent=$2 shade=$3 out="$1.words.png" box
     shift 3
     local crops=() flip=()
     [ "$shade" = light ] && flip=(-negate)
     for box in "$@"; do
-        read -r x1 y1 x2 y2 <<<"$box"
-        crops+=(\( -clone 0 -crop "$((x2 - x1))x$((y2 - y1))+$x1+$y1" +repage "${flip[@]}" \))
+        e2e_crop "$box"
+        crops+=(\( -clone 0 -crop "$E2E_CROP" +repage "${flip[@]}" \))
     done
     e2e_magick 20 convert "$file" "${crops[@]}" -delete 0 -background white -splice 0x10 -append \
         -colorspace Gray -resize 400% -threshold "$percent%" -bordercolor white -border 20 "$out" ||

@@ -15,9 +15,9 @@ e2e_init
 # The cursor stands after the five digits (11 px each) of the decimal row
 # only once all of them are typed, and the conversion shows with them.
 cursor_after_five_digits() {
-    local same
+    local same spot="190 ${ROW_TOP[1]} 206 $((ROW_TOP[1] + 21))"
     e2e_shot >/dev/null || return 1
-    read -r same _ < <(echo "190 36 206 57 30 130 130" | e2e_measure "$E2E_LAST_SHOT")
+    read -r same _ < <(echo "$spot 30 130 130" | e2e_measure "$E2E_LAST_SHOT")
     [ "$same" -ge 3 ]
 }
 

@@ -42,7 +42,7 @@ rest_level() {
     local i kb
     e2e_focus focus-in
     e2e_rest_pointer
-    e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click does not pick the decimal field"
+    e2e_pick_row 1
     e2e_press BackSpace 11
     REST_LEVEL=0
     sleep 0.3
@@ -85,13 +85,13 @@ measured_quarter() {
 # so that only memory that keeps growing can pass the limit.
 warm_up() {
     e2e_rest_pointer
-    e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click does not pick the decimal field"
+    e2e_pick_row 1
     e2e_type 1234567890
-    e2e_click_until 200 73 e2e_active_is 2 || e2e_fail "a click does not pick the hex field"
+    e2e_pick_row 2
     e2e_type 89abcdef
     e2e_press BackSpace 8
     e2e_type 01234567
-    e2e_click_until 200 101 e2e_active_is 3 || e2e_fail "a click does not pick the binary field"
+    e2e_pick_row 3
     e2e_type 01
     random_input_for "$quarter"
 }
@@ -126,7 +126,7 @@ check_memory() {
 check_typed_number() {
     e2e_focus focus-in
     e2e_rest_pointer
-    e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click does not pick the decimal field"
+    e2e_pick_row 1
     e2e_press BackSpace 11
     e2e_mark
     e2e_type 48879
