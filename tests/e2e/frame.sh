@@ -181,7 +181,7 @@ e2e_running || e2e_fail "a click beside the exit button ended the program"
 e2e_say "the exit button lights under the pointer"
 e2e_pointer "$exit_x" "$exit_y"
 e2e_wait_for 5 e2e_pixel_is 395 46 "$BEVEL" ||
-    e2e_fail "exit button face under the pointer is ($E2E_PIXEL), want ($BEVEL)"
+    e2e_fail "exit button face under the pointer is ($E2E_ANSWER), want ($BEVEL)"
 e2e_new_shot
 e2e_expect_pixels "$E2E_LAST_SHOT" <<EOF
 395 46 $BEVEL lit exit button face

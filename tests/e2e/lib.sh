@@ -1,12 +1,79 @@
 # shellcheck shell=bash disable=SC2034 # the E2E_ variables are read by the scripts that source this
 # Shared steps of the end-to-end scripts: a private X server, the program in
 # a real window, input given as a person gives it, and screenshots to check.
-# Source it after `set -eu`, then: e2e_open SECONDS PROGRAM XSEND; e2e_start PROGRAM.
 # Every wait is bounded. Positions come from geometry.sh (sourced here);
 # boxes are "X1 Y1 X2 Y2" as it says. Rows are the field rows, 1 decimal,
 # 2 hexadecimal, 3 binary. Results go to E2E_ variables, not stdout, and
 # xdotool and xsend run once as line-by-line helpers: on a busy machine
 # starting a process costs more than most checks.
+#
+# What a test may call, one line each (the other functions are this file's own):
+#
+# Setting up
+#   e2e_open SECONDS PROGRAM XSEND ...   a window test's first step: e2e_begin, e2e_start_xvfb; sets PROGRAM
+#   e2e_begin SECONDS XSEND ARGS...      any other script's: e2e_bound with ARGS, E2E_XSEND, e2e_init
+#   e2e_bound SECONDS ARGS...            runs the calling script again with ARGS under timeout SECONDS
+#   e2e_init                             E2E_TMP (gone at exit), traps, tool check; E2E_XSEND names xsend
+#   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it
+#   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
+#   e2e_start_program COMMAND [FOLDER]   starts COMMAND in FOLDER (default: its own); $E2E_RUN/out, err
+#   e2e_find_window                      waits for the window (E2E_WID) and its frame; rests the pointer
+#   e2e_track PID                        ends PID at exit, before the X server
+# Waiting and reporting
+#   e2e_say TEXT                         prints the check about to be made, with the time since start
+#   e2e_fail TEXT                        fails the test with TEXT and what the program wrote
+#   e2e_wait_for SECONDS COMMAND...      runs COMMAND every 0.05 s until it succeeds; status 1 after SECONDS
+#   e2e_now                              the clock in milliseconds, into E2E_NOW
+#   e2e_running                          status 0 while the last program started runs
+#   e2e_expect_exit SECONDS STATUS WHAT  fails unless that program ends within SECONDS with STATUS
+#   e2e_expect_quiet                     fails if it wrote to stdout or stderr
+#   e2e_expect_window_size               fails unless the window has the size geometry.sh gives
+#   e2e_watch_start                      starts counting the windows created on the screen
+#   e2e_watch_stop                       stops counting; the count in E2E_CREATED
+# Input, as a person gives it (keys are X keysym names, as xdotool takes them)
+#   e2e_key KEY                          a press and release of KEY
+#   e2e_hold_key KEY SECONDS             KEY held that long
+#   e2e_press KEY COUNT                  KEY pressed COUNT times
+#   e2e_type TEXT                        each character of TEXT pressed as a key
+#   e2e_chord MODIFIER KEY...            each KEY pressed in turn while MODIFIER is held (Control_L v)
+#   e2e_pointer X Y                      the pointer to window pixel X Y
+#   e2e_rest_pointer                     the pointer to REST_SPOT, where it covers nothing
+#   e2e_click X Y                        a click of the primary button; the pointer stays there
+#   e2e_press_button X Y                 the primary button pressed at X Y and held
+#   e2e_release_button                   ... and released
+#   e2e_click_until X Y COMMAND...       clicks, three times at most, until COMMAND succeeds (else status 1)
+#   e2e_pick_row ROW                     clicks ROW until it is the active one
+#   e2e_arrow_to KEY ROW                 arrow KEY until the active row moves; fails unless it is ROW
+#   e2e_close_request                    a window manager's close request
+#   e2e_focus focus-in|focus-out         a window manager's focus change
+#   e2e_xdo COMMANDS                     one line of xdotool commands, waited for
+#   e2e_xs COMMAND                       one xsend command, its answer in E2E_ANSWER; status 1 on error
+# Screenshots (binary PPM files) and what the window shows
+#   e2e_shot                             a screenshot into E2E_LAST_SHOT; status 1 if there is none
+#   e2e_new_shot                         the same, failing if there is none
+#   e2e_keep_shot NAME                   keeps the last shot as NAME
+#   e2e_kept NAME                        the shot kept as NAME, into E2E_FILE
+#   e2e_pixel_is X Y "R G B"             status 0 if pixel X Y is that colour now; it is in E2E_ANSWER
+#   e2e_expect_pixels FILE               fails for each "X Y R G B WHAT" line of stdin that FILE differs at
+#   e2e_measure FILE                     each "X1 Y1 X2 Y2 R G B" line of stdin measured (see there)
+#   e2e_active_row                       the row with the active fill into E2E_ACTIVE (0: none or several)
+#   e2e_active_is ROW                    status 0 if ROW is the active one
+#   e2e_same_outside ROW FILE1 FILE2     status 0 if the shots agree outside ROW's band (its cursor blinks)
+#   e2e_band_equal ROW FILE1 FILE2       status 0 if the shots agree in the pixel rows of ROW's box
+#   e2e_shot_band_like ROW NAME          a new shot; status 0 if it agrees with kept NAME there
+#   e2e_settle ROW [FILE]                waits until the window stops changing (first: differs from FILE)
+#   e2e_mark                             a shot to compare the next change with, kept as "mark"
+#   e2e_checkpoint ROW NAME WHAT ROW:TEXT...  e2e_settle against the mark, then e2e_note NAME ...
+#   e2e_note NAME WHAT ROW:TEXT...       keeps the last shot as NAME; notes the texts its inactive rows show
+#   e2e_check_texts                      reads every noted text with OCR; fails with all that differ
+#   e2e_expect_row same|other ROW NAME1 NAME2 WHAT   fails unless ROW's box is the same (other) in both
+#   e2e_expect_row_like ROW NAME WHAT    waits until ROW's box looks as in kept NAME
+#   e2e_expect_row_empty ROW WHAT        waits until ROW's box shows no text
+#   e2e_read_words FILE PERCENT dark|light BOX...   prints what OCR reads in the boxes, joined by /
+#   e2e_magick SECONDS TOOL ARGS...      ImageMagick's convert, compare or import, bounded, either release
+# Positions (boxes, rows, buttons, keys, box_middle): geometry.sh.
+# From the environment: E2E_KEEP=1 keeps the temporary folder; E2E_FAIL_DIR
+# receives the last screenshot of a failed test.
 
 # shellcheck source=tests/e2e/geometry.sh
 . "$(dirname "${BASH_SOURCE[0]}")/geometry.sh"
@@ -24,10 +91,10 @@ E2E_CLICK_HOLD=0.08
 E2E_XSEND=${E2E_XSEND:-}
 E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID=''
 E2E_RUN=''    # folder with the current run's pid, out, err and status
-E2E_WID='' E2E_STATUS='' E2E_SHOTS=0 E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
+E2E_WID='' E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
 E2E_ANSWER='' # the last answer of xsend
 E2E_XDO_IN='' E2E_XDO_OUT='' E2E_XS_IN='' E2E_XS_OUT=''
-E2E_FILE='' E2E_PIXEL='' E2E_CROP='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
+E2E_FILE='' E2E_CROP='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
 declare -A E2E_HASH=() # row hashes of each screenshot
 declare -A E2E_KEPT=() # screenshots kept by name
 E2E_NOTES=()
@@ -42,10 +109,17 @@ e2e_bound() {
     fi
 }
 
-e2e_open() {
-    e2e_bound "$@"
-    PROGRAM=$2 E2E_XSEND=$3
+e2e_begin() {
+    local seconds=$1 xsend=$2
+    shift 2
+    e2e_bound "$seconds" "$@"
+    E2E_XSEND=$xsend
     e2e_init
+}
+
+e2e_open() {
+    e2e_begin "$1" "$3" "${@:2}"
+    PROGRAM=$2
     e2e_start_xvfb
 }
 
@@ -106,7 +180,6 @@ e2e_fail() {
     exit 1
 }
 
-# Polls COMMAND every 0.05 s; status 1 once SECONDS have passed.
 e2e_wait_for() {
     local whole=${1%.*} fraction=000 deadline
     [[ $1 != *.* ]] || fraction=${1#*.}000
@@ -195,7 +268,6 @@ e2e_start_program() {
     fi
     run=$(mktemp -d "$E2E_TMP/run.XXXX")
     E2E_RUN=$run
-    E2E_STATUS=''
     E2E_WID=''
     (
         cd "$folder" || exit 1
@@ -214,17 +286,16 @@ e2e_start_program() {
 
 e2e_running() { [ ! -e "$E2E_RUN/status" ]; }
 
-# Fails if the last program started wrote anything.
 e2e_expect_quiet() {
     [ ! -s "$E2E_RUN/out" ] || e2e_fail "the program wrote to stdout: $(cat "$E2E_RUN/out")"
     [ ! -s "$E2E_RUN/err" ] || e2e_fail "the program wrote to stderr: $(cat "$E2E_RUN/err")"
 }
 
-# Fails unless the program ends within SECONDS with status WANT.
 e2e_expect_exit() {
+    local status
     e2e_wait_for "$1" test -e "$E2E_RUN/status" || e2e_fail "the program still runs $1 s later"
-    E2E_STATUS=$(cat "$E2E_RUN/status")
-    [ "$E2E_STATUS" = "$2" ] || e2e_fail "$3: exit status $E2E_STATUS, want $2"
+    status=$(cat "$E2E_RUN/status")
+    [ "$status" = "$2" ] || e2e_fail "$3: exit status $status, want $2"
 }
 
 e2e_expect_window_size() {
@@ -254,15 +325,17 @@ e2e_start() { e2e_start_program "$@" && e2e_find_window; }
 e2e_pointer() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2"; }
 e2e_rest_pointer() { e2e_pointer "${REST_SPOT[@]}"; }
 
-# Keys are X keysym names. e2e_hold_key KEY SECONDS; e2e_key KEY as a person
-# presses it; e2e_press KEY COUNT; e2e_type TEXT, each character a key.
 e2e_hold_key() { e2e_xdo keydown "$1" sleep "$2" keyup "$1"; }
 e2e_key() { e2e_hold_key "$1" "$E2E_HOLD"; }
-e2e_taps() {
-    local key chain=''
+e2e_chord() {
+    local modifier=$1 key chain=''
+    shift
+    [ -z "$modifier" ] || chain="keydown $modifier"
     for key; do chain+=" keydown $key sleep $E2E_HOLD keyup $key sleep 0.03"; done
+    [ -z "$modifier" ] || chain+=" keyup $modifier"
     e2e_xdo "$chain"
 }
+e2e_taps() { e2e_chord '' "$@"; }
 e2e_press() {
     local i keys=()
     for ((i = 0; i < $2; i++)); do keys+=("$1"); done
@@ -274,27 +347,22 @@ e2e_type() {
     e2e_taps "${keys[@]}"
 }
 
-# The primary button at X Y: pressed (e2e_press_button), or clicked; the
-# pointer stays there.
 e2e_press_button() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2" sleep 0.05 mousedown 1 "${@:3}"; }
 e2e_click() { e2e_press_button "$1" "$2" sleep "$E2E_CLICK_HOLD" mouseup 1; }
 e2e_release_button() { e2e_xdo mouseup 1; }
 
-# What a window manager sends: a close request, a focus change (focus-out, focus-in).
 e2e_close_request() { e2e_xs close "$E2E_WID" || e2e_fail "xsend could not send a close request"; }
 e2e_focus() { e2e_xs "$1" "$E2E_WID" || e2e_fail "xsend could not send $1"; }
 
-# Screenshot of the window as a binary PPM, named in E2E_LAST_SHOT; its row
-# hashes go to E2E_HASH. Status 1 when the window cannot be read.
+# xsend answers a screenshot with its row hashes, kept in E2E_HASH.
 e2e_shot() {
-    local file="$E2E_TMP/shot-$((E2E_SHOTS += 1)).ppm"
+    local file="$E2E_TMP/shot-$((${#E2E_HASH[@]} + 1)).ppm"
     e2e_xs shot "$E2E_WID" "$file" || return 1
     E2E_HASH[$file]=$E2E_ANSWER
     E2E_LAST_SHOT=$file
 }
 e2e_new_shot() { e2e_shot || e2e_fail "cannot take a screenshot of window $E2E_WID"; }
 
-# Keeps the last screenshot under NAME; e2e_kept NAME gives it back in E2E_FILE.
 e2e_keep_shot() { E2E_KEPT[$1]=$E2E_LAST_SHOT; }
 e2e_kept() {
     E2E_FILE=${E2E_KEPT[$1]:-}
@@ -309,19 +377,13 @@ e2e_rows_equal() {
     [ "${first[*]:$3:$(($4 - $3))}" = "${second[*]:$3:$(($4 - $3))}" ]
 }
 
-# Tells whether FILE1 and FILE2 agree outside the band of ROW (the rows its
-# box, label, cursor and button touch), where an active row's cursor blinks.
+# A row's band: the pixel rows its box, label, cursor and button touch.
 e2e_same_outside() {
     e2e_rows_equal "$2" "$3" 0 $((ROW_TOP[$1] - 4)) &&
         e2e_rows_equal "$2" "$3" $((ROW_TOP[$1] + 24)) "$WINDOW_HEIGHT"
 }
 
-# Tells whether pixel X Y of the window is "R G B" now, seen left in E2E_PIXEL.
-e2e_pixel_is() {
-    e2e_xs pixels "$E2E_WID" "$1" "$2" || return 1
-    E2E_PIXEL=$E2E_ANSWER
-    [ "$E2E_PIXEL" = "$3" ]
-}
+e2e_pixel_is() { e2e_xs pixels "$E2E_WID" "$1" "$2" && [ "$E2E_ANSWER" = "$3" ]; }
 
 # Prints pixel rows FROM to TO-1 of screenshot FILE (a binary PPM as xsend
 # writes it), a line of "R G B R G B ..." numbers each.
@@ -331,8 +393,7 @@ e2e_pixel_rows() {
     od -An -tu1 -v -w"$row" -j $((${#header} + $2 * row)) -N $((($3 - $2) * row)) "$1"
 }
 
-# Checks many pixels of FILE at once; each line of standard input reads
-# "X Y R G B WHAT", and every pixel of another colour is reported.
+# All pixels at once, each wrong one reported.
 e2e_expect_pixels() {
     local table="$E2E_TMP/pixels" wrong
     cat >"$table"
@@ -379,7 +440,6 @@ e2e_crop() {
     E2E_CROP="$((x2 - x1))x$((y2 - y1))+$x1+$y1"
 }
 
-# Tells whether FILE1 and FILE2 agree in the pixel rows of ROW's box.
 e2e_band_equal() {
     local top end
     read -r _ top _ end <<<"${ROW_BOX[$1]}"
@@ -401,8 +461,6 @@ e2e_row_diff() {
     echo "$count"
 }
 
-# e2e_expect_row same|other ROW NAME1 NAME2 WHAT: fails unless ROW's box shows
-# the same (other) pixels in kept shots NAME1 and NAME2.
 e2e_expect_row() {
     local count
     count=$(e2e_row_diff "$2" "$3" "$4")
@@ -433,8 +491,6 @@ e2e_expect_row_empty() {
         e2e_fail "$2: row $1 still shows $E2E_OTHERS pixels of text"
 }
 
-# Puts in E2E_ACTIVE the row whose box has the active fill now (1 decimal,
-# 2 hexadecimal, 3 binary), 0 for none or several.
 e2e_active_row() {
     local fills row spots=() x2 y2 lit=0
     # Spots near each box's lower right corner, clear of text and cursor.
@@ -474,7 +530,6 @@ e2e_arrow_to() {
     [ "$E2E_ACTIVE" = "$row" ] || e2e_fail "$key from row $from: row $E2E_ACTIVE is active, want $row"
 }
 
-# Clicks at X Y until COMMAND succeeds, the pointer resting after each click.
 e2e_click_until() {
     local x=$1 y=$2 attempt
     shift 2
@@ -487,14 +542,12 @@ e2e_click_until() {
     return 1
 }
 
-# Clicks ROW until it is the active one.
 e2e_pick_row() {
     box_middle "${ROW_HIT[$1]}"
     e2e_click_until "$MIDDLE_X" "$MIDDLE_Y" e2e_active_is "$1" ||
         e2e_fail "a click on row $1 left row $E2E_ACTIVE active"
 }
 
-# Takes a screenshot to compare the next change with (see e2e_settle).
 e2e_mark() { e2e_new_shot && e2e_keep_shot mark; }
 
 e2e_shot_differs_outside() { e2e_shot && ! e2e_same_outside "$1" "$2" "$E2E_LAST_SHOT"; }
@@ -520,8 +573,6 @@ e2e_settle() {
     done
 }
 
-# After some input: e2e_settle ACTIVE against the e2e_mark shot, then notes
-# the settled shot as NAME with the texts ROW:TEXT it must show.
 e2e_checkpoint() {
     e2e_kept mark
     e2e_settle "$1" "$E2E_FILE"
@@ -534,7 +585,6 @@ e2e_checkpoint() {
 # fills are lighter), then trimmed and framed anew: tesseract misses a lone
 # digit in a wide empty box.
 
-# Keeps the last shot as NAME and notes the texts ROW:TEXT its inactive rows show.
 e2e_note() {
     local name=$1 what=$2 item
     shift 2
@@ -558,7 +608,6 @@ e2e_read_boxes() {
         -c tessedit_char_whitelist=0123456789ABCDEF 2>/dev/null | tr -d ' \f' | awk 'NF'
 }
 
-# Reads every noted box and fails with all those that show another text.
 e2e_check_texts() {
     local count=${#E2E_NOTES[@]} lines wrong='' i file row text what
     [ "$count" -gt 0 ] || return 0

@@ -6,11 +6,8 @@
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
-e2e_bound 60 "$@"
-PROGRAM=$1
-E2E_XSEND=$2
+e2e_open 60 "$@"
 OUT=$3
-e2e_init
 
 # The cursor stands after the five digits (11 px each) of the decimal row
 # only once all of them are typed, and the conversion shows with them.
@@ -21,7 +18,6 @@ cursor_after_five_digits() {
     [ "$same" -ge 3 ]
 }
 
-e2e_start_xvfb
 e2e_start "$PROGRAM"
 e2e_type 48879
 e2e_wait_for 5 cursor_after_five_digits || e2e_fail "no cursor after the five digits"

@@ -9,12 +9,8 @@
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
-e2e_bound 120 "$@"
-BUILD_DIR=$1
-E2E_XSEND=$2
-FONT=$3
-UNINSTALL_SCRIPT=$4
-e2e_init
+e2e_begin 120 "$2" "$@"
+BUILD_DIR=$1 FONT=$3 UNINSTALL_SCRIPT=$4
 
 PREFIX='/opt/ravuriradoz test'
 STAGE="$E2E_TMP/stage"

@@ -17,10 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
     echo "usage: $0 PROGRAM XSEND SECONDS" >&2
     exit 2
 }
-e2e_bound $(($3 + 150)) "$@"
-
-program=$(realpath "$1")
-E2E_XSEND=$(realpath "$2")
+e2e_open $(($3 + 150)) "$@"
 seconds=$3
 seed=${SOAK_SEED:-$$}
 growth_limit_kb=1024
@@ -137,9 +134,7 @@ check_typed_number() {
     e2e_check_texts
 }
 
-e2e_init
-e2e_start_xvfb
-e2e_start "$program"
+e2e_start "$PROGRAM"
 run_random_input
 e2e_running || e2e_fail "the program ended during the soak (seed $seed)"
 check_memory
