@@ -23,13 +23,9 @@ clip_get() { timeout 3 xclip -o -selection clipboard 2>/dev/null; }
 clip_is() { [ "$(clip_get)" = "$1" ]; }
 clip_size_is() { [ "$(clip_get | wc -c)" -eq "$1" ]; }
 
-# Ctrl and the key as a person presses them, the key held 50 ms; with more
-# keys, each pressed in turn while Ctrl stays down.
-ctrl_keys() {
-    local key chain='keydown Control_L'
-    for key; do chain+=" keydown $key sleep $E2E_HOLD keyup $key sleep 0.03"; done
-    e2e_xdo "$chain keyup Control_L"
-}
+# Ctrl and the key as a person presses them; with more keys, each pressed
+# in turn while Ctrl stays down.
+ctrl_keys() { e2e_chord Control_L "$@"; }
 
 # A clipboard peer started in the background with its output in FILE;
 # returns once it says "ready".

@@ -40,7 +40,7 @@ e2e_mark
 e2e_type 255
 e2e_checkpoint 1 decimal-255 "decimal 255" 2:FF 3:11111111
 if [ -n "${E2E_SHOTS_DIR:-}" ]; then
-    convert "$E2E_LAST_SHOT" "$E2E_SHOTS_DIR/e2e-255.png"
+    e2e_magick 10 convert "$E2E_LAST_SHOT" "$E2E_SHOTS_DIR/e2e-255.png"
 fi
 e2e_arrow_to Down 2
 e2e_checkpoint 2 decimal-255-inactive "decimal 255, seen from the hexadecimal row" 1:255
@@ -55,7 +55,8 @@ e2e_type 4
 e2e_checkpoint 1 decimal-254 "25, then 4" 2:FE 3:11111110
 e2e_expect_row other 2 decimal-255 decimal-254 "hexadecimal of 255 and of 254"
 e2e_expect_row other 2 decimal-255 five "hexadecimal of 255 and of 5"
-e2e_click_until 425 74 e2e_shot_band_like 2 decimal-25 ||
+box_middle "${BUTTON_HIT[1]}"
+e2e_click_until "$MIDDLE_X" "$MIDDLE_Y" e2e_shot_band_like 2 decimal-25 ||
     e2e_fail "a click on COFNIJ did not turn 254 into 25"
 e2e_expect_row_like 3 decimal-25 "binary after COFNIJ on 254"
 e2e_type 5
@@ -132,9 +133,9 @@ e2e_keep_shot hex-max
 e2e_expect_row other 1 decimal-255-inactive hex-max "decimal 255 and 4294967295"
 
 e2e_say "a click on a row makes it the active one"
-e2e_click_until 300 100 e2e_active_is 3 || e2e_fail "a click on the binary row left row $E2E_ACTIVE active"
-e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click on the decimal row left row $E2E_ACTIVE active"
-e2e_click_until 200 75 e2e_active_is 2 || e2e_fail "a click on the hexadecimal row left row $E2E_ACTIVE active"
+e2e_pick_row 3
+e2e_pick_row 1
+e2e_pick_row 2
 e2e_expect_row_like 1 decimal-max "decimal after the row clicks"
 e2e_expect_row_like 3 decimal-max "binary after the row clicks"
 

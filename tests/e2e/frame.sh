@@ -54,11 +54,11 @@ e2e_say "solid parts of the frame have their exact colours"
 46 147 $CLEAR key 0 shadow, bottom
 EOF
     # Ten raised keys in decimal mode; the six letters only dim outlines.
-    for key in $(seq 0 15); do
+    for ((key = 0; key < KEY_COUNT; key++)); do
         if [ "$key" -lt 10 ]; then
-            echo "$((46 + 27 * key)) 140 $FACE face of raised key $key"
+            echo "$((KEY_LEFT[key] + 10)) $KEY_BARE_Y $FACE face of raised key $key"
         else
-            echo "$((46 + 27 * key)) 140 $PANEL panel inside dim key $key"
+            echo "$((KEY_LEFT[key] + 10)) $KEY_BARE_Y $PANEL panel inside dim key $key"
         fi
     done
 } | e2e_expect_pixels "$shot"
@@ -79,11 +79,16 @@ for i in "${!regions[@]}"; do
 done
 
 e2e_say "the labels read Decymalne, Hexadec., Binarne, right-aligned, with a dark copy"
-words=$(e2e_read_words "$shot" 45 light "22 35 128 60" "22 63 128 88" "22 91 128 116")
+# A label stands left of its row's box, from a pixel above the box's top.
+labels=()
+for row in 1 2 3; do
+    labels+=("22 $((ROW_TOP[row] - 1)) 128 $((ROW_TOP[row] + 24))")
+done
+words=$(e2e_read_words "$shot" 45 light "${labels[@]}")
 [ "$words" = "Decymalne/Hexadec./Binarne" ] ||
     e2e_fail "the labels read '$words', want 'Decymalne/Hexadec./Binarne'"
 for row in 1 2 3; do
-    top=$((7 + 28 * row))
+    top=$((ROW_TOP[row] - 1))
     {
         read -r _ _ _ right _
         read -r accent _
@@ -102,11 +107,16 @@ EOF
 done
 
 e2e_say "the buttons read WYJDŹ and COFNIJ, centred, the Ź with its accent"
-words=$(e2e_read_words "$shot" 55 dark "392 38 461 55" "392 66 461 83")
+# A caption stands inside its button's bevel.
+captions=()
+for button in 0 1; do
+    captions+=("392 $((BUTTON_TOP[button] + 2)) 461 $((BUTTON_TOP[button] + 19))")
+done
+words=$(e2e_read_words "$shot" 55 dark "${captions[@]}")
 # OCR reads the Ź as a plain Z; its accent is checked by its pixels below.
 [ "$words" = "WYJDZ/COFNIJ" ] || e2e_fail "the buttons read '$words', want 'WYJDZ/COFNIJ'"
 for button in 0 1; do
-    top=$((36 + 28 * button))
+    top=${BUTTON_TOP[button]}
     # Capitals start four rows below the top edge; only an accent rises higher.
     {
         read -r _ _ left right _
@@ -132,8 +142,8 @@ done
 e2e_say "every key shows its digit: dark on raised keys, in the background colour on dim ones"
 # Per key: the caption's bounds against the face, then its text colour.
 queries=()
-for key in $(seq 0 15); do
-    x=$((36 + 27 * key))
+for ((key = 0; key < KEY_COUNT; key++)); do
+    x=${KEY_LEFT[key]}
     if [ "$key" -lt 10 ]; then
         queries+=("$((x + 1)) 127 $((x + 19)) 145 $FACE" "$((x + 1)) 127 $((x + 19)) 145 $INK")
     else
@@ -141,9 +151,10 @@ for key in $(seq 0 15); do
     fi
 done
 mapfile -t answers < <(printf '%s\n' "${queries[@]}" | e2e_measure "$shot")
-[ "${#answers[@]}" -eq 32 ] || e2e_fail "measured ${#answers[@]} boxes of keys, want 32"
-for key in $(seq 0 15); do
-    x=$((36 + 27 * key))
+[ "${#answers[@]}" -eq $((2 * KEY_COUNT)) ] ||
+    e2e_fail "measured ${#answers[@]} boxes of keys, want $((2 * KEY_COUNT))"
+for ((key = 0; key < KEY_COUNT; key++)); do
+    x=${KEY_LEFT[key]}
     read -r _ others left right top bottom <<<"${answers[2 * key]}"
     read -r inked _ <<<"${answers[2 * key + 1]}"
     [ "$others" -gt 0 ] || e2e_fail "key $key shows no caption"
@@ -156,7 +167,10 @@ for key in $(seq 0 15); do
 done
 
 e2e_say "clicks on an empty spot and just beside the exit button leave the program running"
-for spot in "300 118" "462 46" "425 56"; do
+read -r exit_left exit_top exit_right exit_bottom <<<"${BUTTON_HIT[0]}"
+box_middle "${BUTTON_HIT[0]}"
+exit_x=$MIDDLE_X exit_y=$MIDDLE_Y
+for spot in "300 118" "$exit_right $exit_y" "$exit_x $exit_bottom"; do
     read -r x y <<<"$spot"
     e2e_click "$x" "$y"
 done
@@ -165,9 +179,9 @@ sleep 0.5
 e2e_running || e2e_fail "a click beside the exit button ended the program"
 
 e2e_say "the exit button lights under the pointer"
-e2e_pointer 425 46
+e2e_pointer "$exit_x" "$exit_y"
 e2e_wait_for 5 e2e_pixel_is 395 46 "$BEVEL" ||
-    e2e_fail "exit button face under the pointer is ($E2E_PIXEL), want ($BEVEL)"
+    e2e_fail "exit button face under the pointer is ($E2E_ANSWER), want ($BEVEL)"
 e2e_new_shot
 e2e_expect_pixels "$E2E_LAST_SHOT" <<EOF
 395 46 $BEVEL lit exit button face
@@ -175,7 +189,7 @@ e2e_expect_pixels "$E2E_LAST_SHOT" <<EOF
 EOF
 
 e2e_say "a click on WYJDŹ, at its top left corner, ends the program with status 0"
-e2e_click 389 37
+e2e_click "$exit_left" "$exit_top"
 e2e_expect_exit 5 0 "click on WYJDŹ"
 
 echo "frame: all checks passed"

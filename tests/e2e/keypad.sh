@@ -13,15 +13,17 @@ PANEL='30 130 130'
 FACE='140 160 160'
 LIT='170 190 190'
 
-# The middle of key K's face, below its caption.
-key_x() { KEY_X=$((46 + 27 * $1)); }
+# Where the tests click key K: the middle of its face, into KEY_X and KEY_Y.
+key_middle() { box_middle "${KEY_FACE[$1]}" && KEY_X=$MIDDLE_X KEY_Y=$MIDDLE_Y; }
 
-# Waits until the faces of the keys in "KEY raised|dim|lit" pairs show those colours.
+# Waits until the faces of the keys in "KEY raised|dim|lit" pairs show those
+# colours, read in their middle column below the caption.
 expect_faces() {
     local what=$1 coordinates=() wanted=() joined
     shift
     while [ "$#" -gt 0 ]; do
-        coordinates+=($((46 + 27 * $1)) 140)
+        box_middle "${KEY_FACE[$1]}"
+        coordinates+=("$MIDDLE_X" "$KEY_BARE_Y")
         case $2 in
         raised) wanted+=("$FACE") ;;
         dim) wanted+=("$PANEL") ;;
@@ -38,10 +40,10 @@ faces_are() { e2e_xs pixels "$E2E_WID" "${@:2}" && [ "$E2E_ANSWER" = "$1" ]; }
 # Clicks key K until ROW, inactive, shows something else than before.
 click_key() {
     local key=$1 row=$2
-    key_x "$key"
+    key_middle "$key"
     e2e_new_shot
     e2e_keep_shot before-click
-    e2e_click_until "$KEY_X" 135 row_changed "$row" ||
+    e2e_click_until "$KEY_X" "$KEY_Y" row_changed "$row" ||
         e2e_fail "a click on key $key changed nothing in row $row"
 }
 
@@ -55,16 +57,16 @@ e2e_arrow_to Down 2
 expect_faces "hexadecimal mode" 0 raised 9 raised 10 raised 15 raised
 
 e2e_say "the key under a resting pointer is lit, its neighbours not"
-key_x 3
-e2e_pointer "$KEY_X" 135
+key_middle 3
+e2e_pointer "$KEY_X" "$KEY_Y"
 expect_faces "pointer on key 3" 2 raised 3 lit 4 raised
 e2e_new_shot
-read -r lit _ < <(echo "$((KEY_X - 10)) 126 $((KEY_X + 9)) 145 $LIT" | e2e_measure "$E2E_LAST_SHOT")
+read -r lit _ < <(echo "${KEY_LIT[3]} $LIT" | e2e_measure "$E2E_LAST_SHOT")
 [ "$lit" -ge 250 ] || e2e_fail "only $lit pixels of key 3's face are lit"
 
 e2e_say "while the button is held the key is not lit; on release it types its digit"
 e2e_keep_shot before-click
-e2e_press_button "$KEY_X" 135
+e2e_press_button "$KEY_X" "$KEY_Y"
 expect_faces "button held on key 3" 3 raised
 e2e_release_button
 e2e_wait_for 5 row_changed 1 || e2e_fail "the press on key 3 typed nothing"
@@ -89,13 +91,13 @@ e2e_arrow_to Up 3
 expect_faces "binary mode" 0 raised 1 raised 2 dim 5 dim 15 dim
 
 e2e_say "in binary mode the dim key 5 neither lights nor types; key 0 does"
-key_x 5
-e2e_pointer "$KEY_X" 135
+key_middle 5
+e2e_pointer "$KEY_X" "$KEY_Y"
 sleep 0.3
 expect_faces "pointer on the dim key 5" 5 dim
 e2e_new_shot
 e2e_keep_shot before-five
-e2e_click "$KEY_X" 135
+e2e_click "$KEY_X" "$KEY_Y"
 e2e_rest_pointer
 sleep 0.3
 e2e_new_shot

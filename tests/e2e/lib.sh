@@ -1,15 +1,84 @@
 # shellcheck shell=bash disable=SC2034 # the E2E_ variables are read by the scripts that source this
 # Shared steps of the end-to-end scripts: a private X server, the program in
 # a real window, input given as a person gives it, and screenshots to check.
-# Source it after `set -eu`, then: e2e_open SECONDS PROGRAM XSEND; e2e_start PROGRAM.
-# Every wait is bounded. A box X1 Y1 X2 Y2 holds the window pixels with
-# X1 <= x < X2 and Y1 <= y < Y2. Results go to E2E_ variables, not stdout, and
+# Every wait is bounded. Positions come from geometry.sh (sourced here);
+# boxes are "X1 Y1 X2 Y2" as it says. Rows are the field rows, 1 decimal,
+# 2 hexadecimal, 3 binary. Results go to E2E_ variables, not stdout, and
 # xdotool and xsend run once as line-by-line helpers: on a busy machine
 # starting a process costs more than most checks.
+#
+# What a test may call, one line each (the other functions are this file's own):
+#
+# Setting up
+#   e2e_open SECONDS PROGRAM XSEND ...   a window test's first step: e2e_begin, e2e_start_xvfb; sets PROGRAM
+#   e2e_begin SECONDS XSEND ARGS...      any other script's: e2e_bound with ARGS, E2E_XSEND, e2e_init
+#   e2e_bound SECONDS ARGS...            runs the calling script again with ARGS under timeout SECONDS
+#   e2e_init                             E2E_TMP (gone at exit), traps, tool check; E2E_XSEND names xsend
+#   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it
+#   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
+#   e2e_start_program COMMAND [FOLDER]   starts COMMAND in FOLDER (default: its own); $E2E_RUN/out, err
+#   e2e_find_window                      waits for the window (E2E_WID) and its frame; rests the pointer
+#   e2e_track PID                        ends PID at exit, before the X server
+# Waiting and reporting
+#   e2e_say TEXT                         prints the check about to be made, with the time since start
+#   e2e_fail TEXT                        fails the test with TEXT and what the program wrote
+#   e2e_wait_for SECONDS COMMAND...      runs COMMAND every 0.05 s until it succeeds; status 1 after SECONDS
+#   e2e_now                              the clock in milliseconds, into E2E_NOW
+#   e2e_running                          status 0 while the last program started runs
+#   e2e_expect_exit SECONDS STATUS WHAT  fails unless that program ends within SECONDS with STATUS
+#   e2e_expect_quiet                     fails if it wrote to stdout or stderr
+#   e2e_expect_window_size               fails unless the window has the size geometry.sh gives
+#   e2e_watch_start                      starts counting the windows created on the screen
+#   e2e_watch_stop                       stops counting; the count in E2E_CREATED
+# Input, as a person gives it (keys are X keysym names, as xdotool takes them)
+#   e2e_key KEY                          a press and release of KEY
+#   e2e_hold_key KEY SECONDS             KEY held that long
+#   e2e_press KEY COUNT                  KEY pressed COUNT times
+#   e2e_type TEXT                        each character of TEXT pressed as a key
+#   e2e_chord MODIFIER KEY...            each KEY pressed in turn while MODIFIER is held (Control_L v)
+#   e2e_pointer X Y                      the pointer to window pixel X Y
+#   e2e_rest_pointer                     the pointer to REST_SPOT, where it covers nothing
+#   e2e_click X Y                        a click of the primary button; the pointer stays there
+#   e2e_press_button X Y                 the primary button pressed at X Y and held
+#   e2e_release_button                   ... and released
+#   e2e_click_until X Y COMMAND...       clicks, three times at most, until COMMAND succeeds (else status 1)
+#   e2e_pick_row ROW                     clicks ROW until it is the active one
+#   e2e_arrow_to KEY ROW                 arrow KEY until the active row moves; fails unless it is ROW
+#   e2e_close_request                    a window manager's close request
+#   e2e_focus focus-in|focus-out         a window manager's focus change
+#   e2e_xdo COMMANDS                     one line of xdotool commands, waited for
+#   e2e_xs COMMAND                       one xsend command, its answer in E2E_ANSWER; status 1 on error
+# Screenshots (binary PPM files) and what the window shows
+#   e2e_shot                             a screenshot into E2E_LAST_SHOT; status 1 if there is none
+#   e2e_new_shot                         the same, failing if there is none
+#   e2e_keep_shot NAME                   keeps the last shot as NAME
+#   e2e_kept NAME                        the shot kept as NAME, into E2E_FILE
+#   e2e_pixel_is X Y "R G B"             status 0 if pixel X Y is that colour now; it is in E2E_ANSWER
+#   e2e_expect_pixels FILE               fails for each "X Y R G B WHAT" line of stdin that FILE differs at
+#   e2e_measure FILE                     each "X1 Y1 X2 Y2 R G B" line of stdin measured (see there)
+#   e2e_active_row                       the row with the active fill into E2E_ACTIVE (0: none or several)
+#   e2e_active_is ROW                    status 0 if ROW is the active one
+#   e2e_same_outside ROW FILE1 FILE2     status 0 if the shots agree outside ROW's band (its cursor blinks)
+#   e2e_band_equal ROW FILE1 FILE2       status 0 if the shots agree in the pixel rows of ROW's box
+#   e2e_shot_band_like ROW NAME          a new shot; status 0 if it agrees with kept NAME there
+#   e2e_settle ROW [FILE]                waits until the window stops changing (first: differs from FILE)
+#   e2e_mark                             a shot to compare the next change with, kept as "mark"
+#   e2e_checkpoint ROW NAME WHAT ROW:TEXT...  e2e_settle against the mark, then e2e_note NAME ...
+#   e2e_note NAME WHAT ROW:TEXT...       keeps the last shot as NAME; notes the texts its inactive rows show
+#   e2e_check_texts                      reads every noted text with OCR; fails with all that differ
+#   e2e_expect_row same|other ROW NAME1 NAME2 WHAT   fails unless ROW's box is the same (other) in both
+#   e2e_expect_row_like ROW NAME WHAT    waits until ROW's box looks as in kept NAME
+#   e2e_expect_row_empty ROW WHAT        waits until ROW's box shows no text
+#   e2e_read_words FILE PERCENT dark|light BOX...   prints what OCR reads in the boxes, joined by /
+#   e2e_magick SECONDS TOOL ARGS...      ImageMagick's convert, compare or import, bounded, either release
+# Positions (boxes, rows, buttons, keys, box_middle): geometry.sh.
+# From the environment: E2E_KEEP=1 keeps the temporary folder; E2E_FAIL_DIR
+# receives the last screenshot of a failed test.
+
+# shellcheck source=tests/e2e/geometry.sh
+. "$(dirname "${BASH_SOURCE[0]}")/geometry.sh"
 
 E2E_TITLE='Ravuriradoz syst. liczbowych DHB'
-E2E_WIDTH=496
-E2E_HEIGHT=190
 
 # How long a person holds a key. The program samples the arrow keys and the
 # mouse button once a pass, so those are held a little longer: long enough
@@ -22,11 +91,10 @@ E2E_CLICK_HOLD=0.08
 E2E_XSEND=${E2E_XSEND:-}
 E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID=''
 E2E_RUN=''    # folder with the current run's pid, out, err and status
-E2E_WID='' E2E_STATUS='' E2E_SHOTS=0 E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
+E2E_WID='' E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
 E2E_ANSWER='' # the last answer of xsend
 E2E_XDO_IN='' E2E_XDO_OUT='' E2E_XS_IN='' E2E_XS_OUT=''
-E2E_FILE='' E2E_PIXEL='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
-E2E_HEADER=$(printf 'P6\n%d %d\n255\n' "$E2E_WIDTH" "$E2E_HEIGHT" | wc -c)
+E2E_FILE='' E2E_CROP='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
 declare -A E2E_HASH=() # row hashes of each screenshot
 declare -A E2E_KEPT=() # screenshots kept by name
 E2E_NOTES=()
@@ -41,10 +109,17 @@ e2e_bound() {
     fi
 }
 
-e2e_open() {
-    e2e_bound "$@"
-    PROGRAM=$2 E2E_XSEND=$3
+e2e_begin() {
+    local seconds=$1 xsend=$2
+    shift 2
+    e2e_bound "$seconds" "$@"
+    E2E_XSEND=$xsend
     e2e_init
+}
+
+e2e_open() {
+    e2e_begin "$1" "$3" "${@:2}"
+    PROGRAM=$2
     e2e_start_xvfb
 }
 
@@ -60,10 +135,28 @@ e2e_init() {
     trap '' PIPE # a helper that died shows as a failed write, not a silent end
     [ -x "$E2E_XSEND" ] || e2e_fail "E2E_XSEND does not name the xsend helper"
     local tool
-    for tool in Xvfb xdotool xprop xwininfo convert compare tesseract od awk cmp; do
-        command -v "$tool" >/dev/null ||
-            e2e_fail "$tool is missing: run scripts/install-deps.sh with the test group"
+    for tool in Xvfb xdotool xprop xwininfo tesseract od awk cmp; do
+        command -v "$tool" >/dev/null || e2e_missing "$tool"
     done
+    command -v magick >/dev/null || { command -v convert && command -v compare; } >/dev/null ||
+        e2e_missing "ImageMagick (magick, or convert and compare)"
+}
+
+e2e_missing() { e2e_fail "$1 is missing: run scripts/install-deps.sh with the test group"; }
+
+# ImageMagick 7 calls itself magick, and its old names (convert, import)
+# print a deprecation warning: there TOOL runs as `magick` for convert and
+# `magick TOOL` for the others. ImageMagick 6 has only the old names.
+e2e_magick() {
+    local seconds=$1 tool=$2
+    shift 2
+    if ! command -v magick >/dev/null; then
+        timeout "$seconds" "$tool" "$@"
+    elif [ "$tool" = convert ]; then
+        timeout "$seconds" magick "$@"
+    else
+        timeout "$seconds" magick "$tool" "$@"
+    fi
 }
 
 e2e_say() {
@@ -87,7 +180,6 @@ e2e_fail() {
     exit 1
 }
 
-# Polls COMMAND every 0.05 s; status 1 once SECONDS have passed.
 e2e_wait_for() {
     local whole=${1%.*} fraction=000 deadline
     [[ $1 != *.* ]] || fraction=${1#*.}000
@@ -176,7 +268,6 @@ e2e_start_program() {
     fi
     run=$(mktemp -d "$E2E_TMP/run.XXXX")
     E2E_RUN=$run
-    E2E_STATUS=''
     E2E_WID=''
     (
         cd "$folder" || exit 1
@@ -195,17 +286,23 @@ e2e_start_program() {
 
 e2e_running() { [ ! -e "$E2E_RUN/status" ]; }
 
-# Fails if the last program started wrote anything.
 e2e_expect_quiet() {
     [ ! -s "$E2E_RUN/out" ] || e2e_fail "the program wrote to stdout: $(cat "$E2E_RUN/out")"
     [ ! -s "$E2E_RUN/err" ] || e2e_fail "the program wrote to stderr: $(cat "$E2E_RUN/err")"
 }
 
-# Fails unless the program ends within SECONDS with status WANT.
 e2e_expect_exit() {
+    local status
     e2e_wait_for "$1" test -e "$E2E_RUN/status" || e2e_fail "the program still runs $1 s later"
-    E2E_STATUS=$(cat "$E2E_RUN/status")
-    [ "$E2E_STATUS" = "$2" ] || e2e_fail "$3: exit status $E2E_STATUS, want $2"
+    status=$(cat "$E2E_RUN/status")
+    [ "$status" = "$2" ] || e2e_fail "$3: exit status $status, want $2"
+}
+
+e2e_expect_window_size() {
+    local size
+    size=$(xwininfo -id "$E2E_WID" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "${WINDOW_WIDTH}x$WINDOW_HEIGHT" ] ||
+        e2e_fail "the window is $size, want ${WINDOW_WIDTH}x$WINDOW_HEIGHT"
 }
 
 e2e_find_title() {
@@ -226,18 +323,19 @@ e2e_find_window() {
 e2e_start() { e2e_start_program "$@" && e2e_find_window; }
 
 e2e_pointer() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2"; }
-# An empty spot of the panel, away from rows, buttons and keys.
-e2e_rest_pointer() { e2e_pointer 60 110; }
+e2e_rest_pointer() { e2e_pointer "${REST_SPOT[@]}"; }
 
-# Keys are X keysym names. e2e_hold_key KEY SECONDS; e2e_key KEY as a person
-# presses it; e2e_press KEY COUNT; e2e_type TEXT, each character a key.
 e2e_hold_key() { e2e_xdo keydown "$1" sleep "$2" keyup "$1"; }
 e2e_key() { e2e_hold_key "$1" "$E2E_HOLD"; }
-e2e_taps() {
-    local key chain=''
+e2e_chord() {
+    local modifier=$1 key chain=''
+    shift
+    [ -z "$modifier" ] || chain="keydown $modifier"
     for key; do chain+=" keydown $key sleep $E2E_HOLD keyup $key sleep 0.03"; done
+    [ -z "$modifier" ] || chain+=" keyup $modifier"
     e2e_xdo "$chain"
 }
+e2e_taps() { e2e_chord '' "$@"; }
 e2e_press() {
     local i keys=()
     for ((i = 0; i < $2; i++)); do keys+=("$1"); done
@@ -249,27 +347,22 @@ e2e_type() {
     e2e_taps "${keys[@]}"
 }
 
-# The primary button at X Y: pressed (e2e_press_button), or clicked; the
-# pointer stays there.
 e2e_press_button() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2" sleep 0.05 mousedown 1 "${@:3}"; }
 e2e_click() { e2e_press_button "$1" "$2" sleep "$E2E_CLICK_HOLD" mouseup 1; }
 e2e_release_button() { e2e_xdo mouseup 1; }
 
-# What a window manager sends: a close request, a focus change (focus-out, focus-in).
 e2e_close_request() { e2e_xs close "$E2E_WID" || e2e_fail "xsend could not send a close request"; }
 e2e_focus() { e2e_xs "$1" "$E2E_WID" || e2e_fail "xsend could not send $1"; }
 
-# Screenshot of the window as a binary PPM, named in E2E_LAST_SHOT; its row
-# hashes go to E2E_HASH. Status 1 when the window cannot be read.
+# xsend answers a screenshot with its row hashes, kept in E2E_HASH.
 e2e_shot() {
-    local file="$E2E_TMP/shot-$((E2E_SHOTS += 1)).ppm"
+    local file="$E2E_TMP/shot-$((${#E2E_HASH[@]} + 1)).ppm"
     e2e_xs shot "$E2E_WID" "$file" || return 1
     E2E_HASH[$file]=$E2E_ANSWER
     E2E_LAST_SHOT=$file
 }
 e2e_new_shot() { e2e_shot || e2e_fail "cannot take a screenshot of window $E2E_WID"; }
 
-# Keeps the last screenshot under NAME; e2e_kept NAME gives it back in E2E_FILE.
 e2e_keep_shot() { E2E_KEPT[$1]=$E2E_LAST_SHOT; }
 e2e_kept() {
     E2E_FILE=${E2E_KEPT[$1]:-}
@@ -284,26 +377,27 @@ e2e_rows_equal() {
     [ "${first[*]:$3:$(($4 - $3))}" = "${second[*]:$3:$(($4 - $3))}" ]
 }
 
-# Tells whether FILE1 and FILE2 agree outside the band of ROW (the rows its
-# box, label, cursor and button touch), where an active row's cursor blinks.
+# A row's band: the pixel rows its box, label, cursor and button touch.
 e2e_same_outside() {
-    e2e_rows_equal "$2" "$3" 0 $((4 + 28 * $1)) &&
-        e2e_rows_equal "$2" "$3" $((32 + 28 * $1)) "$E2E_HEIGHT"
+    e2e_rows_equal "$2" "$3" 0 $((ROW_TOP[$1] - 4)) &&
+        e2e_rows_equal "$2" "$3" $((ROW_TOP[$1] + 24)) "$WINDOW_HEIGHT"
 }
 
-# Tells whether pixel X Y of the window is "R G B" now, seen left in E2E_PIXEL.
-e2e_pixel_is() {
-    e2e_xs pixels "$E2E_WID" "$1" "$2" || return 1
-    E2E_PIXEL=$E2E_ANSWER
-    [ "$E2E_PIXEL" = "$3" ]
+e2e_pixel_is() { e2e_xs pixels "$E2E_WID" "$1" "$2" && [ "$E2E_ANSWER" = "$3" ]; }
+
+# Prints pixel rows FROM to TO-1 of screenshot FILE (a binary PPM as xsend
+# writes it), a line of "R G B R G B ..." numbers each.
+e2e_pixel_rows() {
+    local header row=$((WINDOW_WIDTH * 3))
+    printf -v header 'P6\n%d %d\n255\n' "$WINDOW_WIDTH" "$WINDOW_HEIGHT"
+    od -An -tu1 -v -w"$row" -j $((${#header} + $2 * row)) -N $((($3 - $2) * row)) "$1"
 }
 
-# Checks many pixels of FILE at once; each line of standard input reads
-# "X Y R G B WHAT", and every pixel of another colour is reported.
+# All pixels at once, each wrong one reported.
 e2e_expect_pixels() {
     local table="$E2E_TMP/pixels" wrong
     cat >"$table"
-    wrong=$(od -An -tu1 -v -w$((E2E_WIDTH * 3)) -j "$E2E_HEADER" "$1" | awk '
+    wrong=$(e2e_pixel_rows "$1" 0 "$WINDOW_HEIGHT" | awk '
         NR == FNR { n++; X[n] = $1; Y[n] = $2; C[n] = $3 " " $4 " " $5
                     W[n] = $0; for (k = 0; k < 5; k++) sub(/^[^ ]+ +/, "", W[n]); next }
         { for (i = 1; i <= n; i++) if (Y[i] == FNR - 1) {
@@ -317,11 +411,11 @@ e2e_expect_pixels() {
 # answered, in order, by "SAME OTHER LEFT RIGHT TOP BOTTOM": the counts of
 # pixels of that colour and of others, and the bounds of the others ("-": none).
 e2e_measure() {
-    local queries="$E2E_TMP/queries" first last row=$((E2E_WIDTH * 3))
+    local queries="$E2E_TMP/queries" first last
     cat >"$queries"
     read -r first last < <(awk 'NR == 1 || $2 < f { f = $2 } NR == 1 || $4 > l { l = $4 }
                                 END { print f, l }' "$queries")
-    od -An -tu1 -v -w"$row" -j $((E2E_HEADER + first * row)) -N $(((last - first) * row)) "$1" |
+    e2e_pixel_rows "$1" "$first" "$last" |
         awk -v first="$first" '
         NR == FNR { n++; X1[n] = $1; Y1[n] = $2; X2[n] = $3; Y2[n] = $4
                     C[n] = $5 " " $6 " " $7; next }
@@ -339,20 +433,18 @@ e2e_measure() {
                   else print same[i] + 0, 0, "-", "-", "-", "-" }' "$queries" -
 }
 
-# The interior of a row's box, where its text stands (1 decimal,
-# 2 hexadecimal, 3 binary), in E2E_BOX as X1 Y1 X2 Y2; its crop in E2E_CROP.
-e2e_row_box() {
-    case $1 in
-    1) E2E_BOX=(131 36 279 56) ;;
-    2) E2E_BOX=(131 64 279 84) ;;
-    3) E2E_BOX=(131 92 462 112) ;;
-    *) e2e_fail "no row $1" ;;
-    esac
-    E2E_CROP="$((E2E_BOX[2] - E2E_BOX[0]))x$((E2E_BOX[3] - E2E_BOX[1]))+${E2E_BOX[0]}+${E2E_BOX[1]}"
+# BOX as ImageMagick's crop geometry, in E2E_CROP.
+e2e_crop() {
+    local x1 y1 x2 y2
+    read -r x1 y1 x2 y2 <<<"$1"
+    E2E_CROP="$((x2 - x1))x$((y2 - y1))+$x1+$y1"
 }
 
-# Tells whether FILE1 and FILE2 agree in the pixel rows of ROW's box.
-e2e_band_equal() { e2e_row_box "$1" && e2e_rows_equal "$2" "$3" "${E2E_BOX[1]}" "${E2E_BOX[3]}"; }
+e2e_band_equal() {
+    local top end
+    read -r _ top _ end <<<"${ROW_BOX[$1]}"
+    e2e_rows_equal "$2" "$3" "$top" "$end"
+}
 e2e_shot_band_like() { e2e_shot && e2e_kept "$2" && e2e_band_equal "$1" "$E2E_FILE" "$E2E_LAST_SHOT"; }
 
 # Prints how many pixels of ROW's box differ between kept shots NAME1, NAME2.
@@ -361,16 +453,14 @@ e2e_row_diff() {
     e2e_kept "$2"
     first=$E2E_FILE
     e2e_kept "$3"
-    e2e_row_box "$1"
-    count=$(timeout 20 compare -metric AE "${first}[$E2E_CROP]" "${E2E_FILE}[$E2E_CROP]" null: 2>&1) || true
+    e2e_crop "${ROW_BOX[$1]}"
+    count=$(e2e_magick 20 compare -metric AE "${first}[$E2E_CROP]" "${E2E_FILE}[$E2E_CROP]" null: 2>&1) || true
     case $count in
     '' | *[!0-9]*) e2e_fail "compare failed on $first and $E2E_FILE: $count" ;;
     esac
     echo "$count"
 }
 
-# e2e_expect_row same|other ROW NAME1 NAME2 WHAT: fails unless ROW's box shows
-# the same (other) pixels in kept shots NAME1 and NAME2.
 e2e_expect_row() {
     local count
     count=$(e2e_row_diff "$2" "$3" "$4")
@@ -393,8 +483,7 @@ e2e_expect_row_like() {
 # Waits until ROW, inactive, shows no text at all.
 e2e_shot_row_empty() {
     e2e_shot || return 1
-    e2e_row_box "$1"
-    read -r _ E2E_OTHERS _ < <(echo "${E2E_BOX[*]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
+    read -r _ E2E_OTHERS _ < <(echo "${ROW_BOX[$1]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
     [ "$E2E_OTHERS" -eq 0 ]
 }
 e2e_expect_row_empty() {
@@ -402,16 +491,18 @@ e2e_expect_row_empty() {
         e2e_fail "$2: row $1 still shows $E2E_OTHERS pixels of text"
 }
 
-# Puts in E2E_ACTIVE the row whose box has the active fill now (1 decimal,
-# 2 hexadecimal, 3 binary), 0 for none or several.
 e2e_active_row() {
-    local fills i lit=0
+    local fills row spots=() x2 y2 lit=0
     # Spots near each box's lower right corner, clear of text and cursor.
-    e2e_xs pixels "$E2E_WID" 275 54 275 82 459 110 || return 1
+    for row in 1 2 3; do
+        read -r _ _ x2 y2 <<<"${ROW_BOX[row]}"
+        spots+=($((x2 - 3)) $((y2 - 2)))
+    done
+    e2e_xs pixels "$E2E_WID" "${spots[@]}" || return 1
     IFS=, read -ra fills <<<"$E2E_ANSWER"
     E2E_ACTIVE=0
-    for i in 0 1 2; do
-        [ "${fills[i]}" != '100 200 200' ] || { lit=$((lit + 1)) && E2E_ACTIVE=$((i + 1)); }
+    for row in 1 2 3; do
+        [ "${fills[row - 1]}" != '100 200 200' ] || { lit=$((lit + 1)) && E2E_ACTIVE=$row; }
     done
     [ "$lit" -eq 1 ] || E2E_ACTIVE=0
 }
@@ -439,7 +530,6 @@ e2e_arrow_to() {
     [ "$E2E_ACTIVE" = "$row" ] || e2e_fail "$key from row $from: row $E2E_ACTIVE is active, want $row"
 }
 
-# Clicks at X Y until COMMAND succeeds, the pointer resting after each click.
 e2e_click_until() {
     local x=$1 y=$2 attempt
     shift 2
@@ -452,7 +542,12 @@ e2e_click_until() {
     return 1
 }
 
-# Takes a screenshot to compare the next change with (see e2e_settle).
+e2e_pick_row() {
+    box_middle "${ROW_HIT[$1]}"
+    e2e_click_until "$MIDDLE_X" "$MIDDLE_Y" e2e_active_is "$1" ||
+        e2e_fail "a click on row $1 left row $E2E_ACTIVE active"
+}
+
 e2e_mark() { e2e_new_shot && e2e_keep_shot mark; }
 
 e2e_shot_differs_outside() { e2e_shot && ! e2e_same_outside "$1" "$2" "$E2E_LAST_SHOT"; }
@@ -478,8 +573,6 @@ e2e_settle() {
     done
 }
 
-# After some input: e2e_settle ACTIVE against the e2e_mark shot, then notes
-# the settled shot as NAME with the texts ROW:TEXT it must show.
 e2e_checkpoint() {
     e2e_kept mark
     e2e_settle "$1" "$E2E_FILE"
@@ -492,7 +585,6 @@ e2e_checkpoint() {
 # fills are lighter), then trimmed and framed anew: tesseract misses a lone
 # digit in a wide empty box.
 
-# Keeps the last shot as NAME and notes the texts ROW:TEXT its inactive rows show.
 e2e_note() {
     local name=$1 what=$2 item
     shift 2
@@ -506,17 +598,16 @@ e2e_note() {
 e2e_read_boxes() {
     local file row crops=() out="$E2E_TMP/ocr-$RANDOM.png"
     while read -r file row; do
-        e2e_row_box "$row"
+        e2e_crop "${ROW_BOX[row]}"
         crops+=(\( "$file" -crop "$E2E_CROP" +repage -colorspace Gray
             -resize 300% -threshold 45% -trim +repage -bordercolor white -border 30 \))
     done
-    timeout 30 convert "${crops[@]}" -background white -gravity west -append "$out" ||
+    e2e_magick 30 convert "${crops[@]}" -background white -gravity west -append "$out" ||
         e2e_fail "convert could not prepare the boxes for OCR"
     OMP_THREAD_LIMIT=1 timeout 60 tesseract "$out" - --psm 6 \
         -c tessedit_char_whitelist=0123456789ABCDEF 2>/dev/null | tr -d ' \f' | awk 'NF'
 }
 
-# Reads every noted box and fails with all those that show another text.
 e2e_check_texts() {
     local count=${#E2E_NOTES[@]} lines wrong='' i file row text what
     [ "$count" -gt 0 ] || return 0
@@ -540,15 +631,15 @@ e2e_check_texts() {
 # the boxes stacked, enlarged and cut at PERCENT grey. SHADE "light" reads
 # light text on a dark ground: the boxes are negated before the cut.
 e2e_read_words() {
-    local file=$1 percent=$2 shade=$3 out="$1.words.png" box x1 y1 x2 y2
+    local file=$1 percent=$2 shade=$3 out="$1.words.png" box
     shift 3
     local crops=() flip=()
     [ "$shade" = light ] && flip=(-negate)
     for box in "$@"; do
-        read -r x1 y1 x2 y2 <<<"$box"
-        crops+=(\( -clone 0 -crop "$((x2 - x1))x$((y2 - y1))+$x1+$y1" +repage "${flip[@]}" \))
+        e2e_crop "$box"
+        crops+=(\( -clone 0 -crop "$E2E_CROP" +repage "${flip[@]}" \))
     done
-    timeout 20 convert "$file" "${crops[@]}" -delete 0 -background white -splice 0x10 -append \
+    e2e_magick 20 convert "$file" "${crops[@]}" -delete 0 -background white -splice 0x10 -append \
         -colorspace Gray -resize 400% -threshold "$percent%" -bordercolor white -border 20 "$out" ||
         e2e_fail "convert could not prepare $file for OCR"
     OMP_THREAD_LIMIT=1 timeout 60 tesseract "$out" - --psm 6 -l eng 2>/dev/null |

@@ -9,12 +9,8 @@
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
-e2e_bound 120 "$@"
-BUILD_DIR=$1
-E2E_XSEND=$2
-FONT=$3
-UNINSTALL_SCRIPT=$4
-e2e_init
+e2e_begin 120 "$2" "$@"
+BUILD_DIR=$1 FONT=$3 UNINSTALL_SCRIPT=$4
 
 PREFIX='/opt/ravuriradoz test'
 STAGE="$E2E_TMP/stage"
@@ -111,8 +107,7 @@ ln -s bin/converter "$E2E_TMP/links/converter"
 e2e_start_xvfb
 e2e_start_program ../links/converter "$elsewhere"
 e2e_find_window
-geometry=$(xwininfo -id "$E2E_WID" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
-[ "$geometry" = "496x190" ] || e2e_fail "the window is $geometry, want 496x190"
+e2e_expect_window_size
 
 e2e_say "Escape held 50 ms ends it with status 0 and no output"
 e2e_key Escape
@@ -150,7 +145,7 @@ grep -qxF '  <launchable type="desktop-id">ravuriradoz.desktop</launchable>' "$R
 # however its text formats print colours.
 e2e_say "the icon renders at 128x128 with the window's colours where the drawing puts them"
 icon="$E2E_TMP/icon.rgba"
-timeout 20 convert -background none "$ROOT/share/icons/hicolor/scalable/apps/ravuriradoz.svg" \
+e2e_magick 20 convert -background none "$ROOT/share/icons/hicolor/scalable/apps/ravuriradoz.svg" \
     -depth 8 "rgba:$icon" >"$E2E_TMP/convert.log" 2>&1 ||
     e2e_fail "the icon does not render: $(cat "$E2E_TMP/convert.log")"
 [ "$(stat -c %s "$icon")" -eq $((128 * 128 * 4)) ] ||

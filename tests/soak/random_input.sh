@@ -7,8 +7,12 @@
 # returns, so no key or button is down while the pointer moves: a key
 # released outside the window would stay down for the program.
 
-# The exit button ends the program on a click: x 389..461, y 37..55.
-soak_on_exit_button() { (($1 >= 389 && $1 <= 461 && $2 >= 37 && $2 <= 55)); }
+# The exit button ends the program on a click.
+soak_on_exit_button() {
+    local x1 y1 x2 y2
+    read -r x1 y1 x2 y2 <<<"${BUTTON_HIT[0]}"
+    (($1 >= x1 && $1 < x2 && $2 >= y1 && $2 < y2))
+}
 
 SOAK_X=0
 SOAK_Y=0
@@ -24,20 +28,14 @@ soak_pick_point() {
 
 # Picks a point where a click does something: a row, the back button, a key.
 soak_pick_target() {
+    local x1 y1 x2 y2
     case $((RANDOM % 4)) in
-    0)
-        SOAK_X=$((141 + RANDOM % 149))
-        SOAK_Y=$((36 + 28 * (RANDOM % 3) + RANDOM % 21))
-        ;;
-    1)
-        SOAK_X=$((389 + RANDOM % 73))
-        SOAK_Y=$((65 + RANDOM % 19))
-        ;;
-    *)
-        SOAK_X=$((37 + 27 * (RANDOM % 16) + RANDOM % 20))
-        SOAK_Y=$((126 + RANDOM % 20))
-        ;;
+    0) read -r x1 y1 x2 y2 <<<"${ROW_HIT[1 + RANDOM % 3]}" ;;
+    1) read -r x1 y1 x2 y2 <<<"${BUTTON_HIT[1]}" ;;
+    *) read -r x1 y1 x2 y2 <<<"${KEY_HIT[RANDOM % KEY_COUNT]}" ;;
     esac
+    SOAK_X=$((x1 + RANDOM % (x2 - x1)))
+    SOAK_Y=$((y1 + RANDOM % (y2 - y1)))
 }
 
 soak_pick() {

@@ -17,10 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
     echo "usage: $0 PROGRAM XSEND SECONDS" >&2
     exit 2
 }
-e2e_bound $(($3 + 150)) "$@"
-
-program=$(realpath "$1")
-E2E_XSEND=$(realpath "$2")
+e2e_open $(($3 + 150)) "$@"
 seconds=$3
 seed=${SOAK_SEED:-$$}
 growth_limit_kb=1024
@@ -42,7 +39,7 @@ rest_level() {
     local i kb
     e2e_focus focus-in
     e2e_rest_pointer
-    e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click does not pick the decimal field"
+    e2e_pick_row 1
     e2e_press BackSpace 11
     REST_LEVEL=0
     sleep 0.3
@@ -85,13 +82,13 @@ measured_quarter() {
 # so that only memory that keeps growing can pass the limit.
 warm_up() {
     e2e_rest_pointer
-    e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click does not pick the decimal field"
+    e2e_pick_row 1
     e2e_type 1234567890
-    e2e_click_until 200 73 e2e_active_is 2 || e2e_fail "a click does not pick the hex field"
+    e2e_pick_row 2
     e2e_type 89abcdef
     e2e_press BackSpace 8
     e2e_type 01234567
-    e2e_click_until 200 101 e2e_active_is 3 || e2e_fail "a click does not pick the binary field"
+    e2e_pick_row 3
     e2e_type 01
     random_input_for "$quarter"
 }
@@ -126,7 +123,7 @@ check_memory() {
 check_typed_number() {
     e2e_focus focus-in
     e2e_rest_pointer
-    e2e_click_until 200 45 e2e_active_is 1 || e2e_fail "a click does not pick the decimal field"
+    e2e_pick_row 1
     e2e_press BackSpace 11
     e2e_mark
     e2e_type 48879
@@ -137,9 +134,7 @@ check_typed_number() {
     e2e_check_texts
 }
 
-e2e_init
-e2e_start_xvfb
-e2e_start "$program"
+e2e_start "$PROGRAM"
 run_random_input
 e2e_running || e2e_fail "the program ended during the soak (seed $seed)"
 check_memory
