@@ -1,8 +1,9 @@
 #!/bin/bash
 # Copy and paste with other programs on the CLIPBOARD selection: pastes set
-# by xclip, each shown at once; a copy read back by xclip; an owner that
-# never answers, timed; clipboards larger and smaller than a paste takes;
-# and the exit with and without a clipboard manager to hand the copy to.
+# by xclip, each shown at once; copies read back by xclip, plain and with the
+# notation's marker; an owner that never answers, timed; clipboards larger
+# and smaller than a paste takes; and the exit with and without a clipboard
+# manager to hand the copy to.
 # Usage: clipboard.sh PROGRAM XSEND CLIPBOARD_MANAGER SILENT_OWNER
 set -eu
 MANAGER=$3 OWNER=$4
@@ -73,6 +74,15 @@ e2e_type 5
 e2e_checkpoint 1 typed-27485 "2748, then 5" 2:6B5D 3:110101101011101
 ctrl_keys c
 e2e_wait_for 5 clip_is 27485 || e2e_fail "xclip reads '$(clip_get)' after Ctrl+C, want 27485"
+
+e2e_say "Ctrl+Shift+C puts the hexadecimal and the binary row on the clipboard with their markers"
+for item in 2:0x6B5D 3:0b110101101011101; do
+    e2e_arrow_to Down "${item%%:*}"
+    e2e_chord Control_L+Shift_L c
+    e2e_wait_for 5 clip_is "${item#*:}" ||
+        e2e_fail "xclip reads '$(clip_get)' after Ctrl+Shift+C in row ${item%%:*}, want ${item#*:}"
+done
+e2e_arrow_to Down 1
 
 # The wait of one paste is the time between the owner's two requests when
 # Ctrl+V is pressed twice, less that time with an owner that answers at
