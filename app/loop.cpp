@@ -100,6 +100,8 @@ void drawPass() {
     drawHoverHighlight();
 }
 
+} // namespace
+
 // One pass; false when the loop is to be left.
 bool runPass() {
     if (al_key_down(&keyboardState, ALLEGRO_KEY_ESCAPE)) {
@@ -126,6 +128,8 @@ bool runPass() {
     const bool exitClicked = hoverTarget == 4 && mousePrevButtons == 1;
     return !(escapeTyped || exitClicked);
 }
+
+namespace {
 
 // Hands the texts' storage back; the library's own resources go at exit.
 void shutDown() {

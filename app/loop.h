@@ -15,3 +15,4 @@ extern int InputMode; // the active field: 1 decimal, 2 hexadecimal, 3 binary
 extern int typedChar; // character of this pass's event; 0 when none arrived
 
 int runProgram(); // the whole run; returns the exit status
+bool runPass();   // one pass of the loop; false when the loop is to be left
