@@ -18,44 +18,20 @@
 #include "draw/frame.h"
 #include "draw/keypad.h"
 #include "draw/value_lines.h"
+#include "heap_count.h"
 #include "input/clipboard.h"
 #include "input/edit.h"
+#include "percentile.h"
 
 #include <allegro5/allegro.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
 #include <string>
 #include <vector>
-
-// Every allocation of the process, the library's threads included, passes
-// through here on its way to the C library's allocator.
-namespace {
-std::atomic<long> mallocCalls{0};
-}
-
-extern "C" {
-void *__libc_malloc(std::size_t size);
-void *__libc_calloc(std::size_t count, std::size_t size);
-void *__libc_realloc(void *memory, std::size_t size);
-
-void *malloc(std::size_t size) noexcept {
-    mallocCalls.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
-void *calloc(std::size_t count, std::size_t size) noexcept {
-    mallocCalls.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(count, size);
-}
-void *realloc(void *memory, std::size_t size) noexcept {
-    mallocCalls.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(memory, size);
-}
-}
 
 namespace {
 
@@ -68,7 +44,7 @@ using Clock = std::chrono::steady_clock;
 
 // Out of line, so a profiler can tell the drawing from the bookkeeping.
 [[gnu::noinline]] double drawOnePass(long &allocations) {
-    const long allocationsBefore = mallocCalls.load(std::memory_order_relaxed);
+    const long allocationsBefore = heapAllocations.load(std::memory_order_relaxed);
     const Clock::time_point start = Clock::now();
     drawFrame();
     drawKeypad();
@@ -78,14 +54,8 @@ using Clock = std::chrono::steady_clock;
     al_flip_display();
     serveClipboard();
     const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    allocations = mallocCalls.load(std::memory_order_relaxed) - allocationsBefore;
+    allocations = heapAllocations.load(std::memory_order_relaxed) - allocationsBefore;
     return micros;
-}
-
-// The value at `fraction` of the sorted samples, by nearest rank.
-double percentile(const std::vector<double> &sorted, double fraction) {
-    const auto last = static_cast<double>(sorted.size() - 1);
-    return sorted[static_cast<std::size_t>(fraction * last + 0.5)];
 }
 
 // Every field holds the same value at its longest, as after typing it.
@@ -122,7 +92,6 @@ void drawPasses(int count, int kept, Samples *samples) {
 }
 
 void print(const char *name, Samples &samples) {
-    std::sort(samples.micros.begin(), samples.micros.end());
     const double allocations =
         std::accumulate(samples.allocations.begin(), samples.allocations.end(), 0.0) /
         static_cast<double>(samples.allocations.size());
