@@ -121,7 +121,7 @@ own_ns() {
 # ---- 2. drawing with the real library ----
 
 drawing() {
-    say "drawing a pass with the real library, $passes passes a notation"
+    say "the loop's pass with the real library, $passes passes a notation"
     (cd "$build" && "$bench/drawing_bench" "$passes") >"$work/drawing"
 }
 
@@ -309,7 +309,7 @@ table_own_code() {
 
 table_drawing() {
     local notation med p99 allocations
-    section "2. Drawing procedures and al_flip_display, real library under Xvfb ($passes passes)"
+    section "2. The loop's pass with the real library under Xvfb, its rests left out ($passes passes)"
     grep -v '^copy_' "$work/drawing" | while read -r notation med p99 allocations; do
         row "one pass, $notation" "median $med µs, 99th percentile $p99 µs" \
             "heap allocations a pass (mean), all in the library: $allocations"
