@@ -64,7 +64,7 @@ using Clock = std::chrono::steady_clock;
 // The loop was left, or the pass did not see the input it was set up for:
 // its figure would be of another pass.
 [[noreturn]] void wrongPass(const char *what) {
-    std::fprintf(stderr, "drawing_bench: %s\n", what);
+    (void)std::fprintf(stderr, "drawing_bench: %s\n", what);
     std::exit(1);
 }
 
