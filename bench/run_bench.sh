@@ -8,6 +8,9 @@
 # (seconds of idle CPU, 10), BENCH_PASTES (pastes in one launch, 20).
 set -eu
 
+# shellcheck source=SCRIPTDIR/../tests/xvfb.sh
+. "$(dirname "$0")/../tests/xvfb.sh"
+
 build=$(cd "$1" && pwd)
 results=$2
 bench=$build/bench
@@ -20,7 +23,7 @@ own_copy_passes=200000 # idle passes of the own code in each clipboard state
 settle_seconds=2
 
 work=$(mktemp -d)
-server_pid=""
+XVFB_PID=""
 probe_pid=""
 rows="$work/rows"
 
@@ -28,9 +31,9 @@ cleanup() {
     if [ -n "$probe_pid" ]; then
         kill "$probe_pid" 2>/dev/null || true
     fi
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
     fi
     rm -rf "$work"
 }
@@ -73,24 +76,6 @@ row() {
 
 section() {
     printf '| **%s** | | |\n' "$1" >>"$rows"
-}
-
-# ---- the X server ----
-
-start_server() {
-    Xvfb -displayfd 3 -screen 0 640x480x24 -noreset -nolisten tcp \
-        3>"$work/display" 2>"$work/xvfb.log" &
-    server_pid=$!
-    for _ in $(seq 50); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || {
-        say "Xvfb did not start"
-        exit 1
-    }
-    export DISPLAY=":$(head -n1 "$work/display")"
-    say "Xvfb on $DISPLAY"
 }
 
 # user and system CPU of a process, in clock ticks
@@ -170,14 +155,14 @@ stop_binary() {
 measure_idle() {
     local program_before server_before
     program_before=$(cpu_ticks "$program_pid")
-    server_before=$(cpu_ticks "$server_pid")
+    server_before=$(cpu_ticks "$XVFB_PID")
     sleep "$idle_seconds"
     local tick
     tick=$(getconf CLK_TCK)
     echo "$(($(cpu_ticks "$program_pid") - program_before))" |
         awk -v t="$tick" -v s="$idle_seconds" '{ printf "%.1f\n", 100 * $1 / t / s }' \
             >>"$work/cpu_program"
-    echo "$(($(cpu_ticks "$server_pid") - server_before))" |
+    echo "$(($(cpu_ticks "$XVFB_PID") - server_before))" |
         awk -v t="$tick" -v s="$idle_seconds" '{ printf "%.1f\n", 100 * $1 / t / s }' \
             >>"$work/cpu_server"
 }
@@ -459,7 +444,12 @@ for file in painted mapped launch_cpu launch_waiting cold_painted cold_cpu key_m
     : >"$work/$file"
 done
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-start_server # the clipboard of every bench talks to it
+# the clipboard of every bench talks to it
+xvfb_start "$work" 15 || {
+    say "Xvfb did not start: $(cat "$work/xvfb.log")"
+    exit 1
+}
+say "Xvfb on $DISPLAY"
 own_code
 allocations
 drawing
