@@ -170,6 +170,9 @@ section_drawing() {
 # the usual one; fills launch_line and program_pid
 launch_binary() {
     local cache=${1:-}
+    # emptied here, not by the redirection below: that happens in the child,
+    # maybe after the wait below has read the last launch's line
+    : >"$work/launch"
     (cd "$build" && exec env ${cache:+MESA_SHADER_CACHE_DIR="$cache"} \
         "$bench/screen_probe" launch ./ravuriradoz) >"$work/launch" &
     probe_pid=$!
