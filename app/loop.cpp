@@ -96,6 +96,8 @@ void drawPass() {
     drawHoverHighlight();
 }
 
+} // namespace
+
 // One pass; false when the loop is to be left.
 bool runPass() {
     if (al_key_down(&keyboardState, ALLEGRO_KEY_ESCAPE)) {
@@ -122,6 +124,8 @@ bool runPass() {
     const bool exitClicked = hoverTarget == targetExitButton && mousePrevButtons == 1;
     return !(escapeTyped || exitClicked);
 }
+
+namespace {
 
 // Hands the texts' storage back; the library's own resources go at exit.
 void shutDown() {

@@ -13,3 +13,4 @@ extern ALLEGRO_KEYBOARD_STATE keyboardState; // this pass's keyboard sample
 extern ALLEGRO_EVENT_QUEUE *eventQueue;      // keyboard and window events, never the mouse
 
 int runProgram(); // the whole run; returns the exit status
+bool runPass();   // one pass of the loop; false when the loop is to be left

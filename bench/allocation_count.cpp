@@ -1,43 +1,20 @@
 // Heap allocations the program's own code makes in a pass, counted by
-// replacing the global allocation functions and the C library's malloc,
-// calloc and realloc. The silent library allocates nothing, so every
-// allocation counted is the program's (or the standard library's or Xlib's
-// on its behalf). The clipboard is the real one: run it under an X server.
+// replacing the global allocation functions here and, in heap_count.cpp, the
+// C library's malloc, calloc and realloc. The silent library allocates
+// nothing, so every allocation counted is the program's (or the standard
+// library's or Xlib's on its behalf). The clipboard is the real one: run it under an X server.
 //
 // Prints one line per notation and kind of pass, idle_held being an idle
 // pass while the program holds a copied value:
 //   <notation> <idle|typing|idle_held> <first counted pass> <largest over the passes>
 #include "copy_state.h"
+#include "heap_count.h"
 #include "program_script.h"
 
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
-
-namespace {
-std::size_t allocations = 0;
-}
-
-// Xlib allocates with these; operator new comes through here too.
-extern "C" {
-void *__libc_malloc(std::size_t size);
-void *__libc_calloc(std::size_t count, std::size_t size);
-void *__libc_realloc(void *memory, std::size_t size);
-
-void *malloc(std::size_t size) noexcept {
-    allocations += 1;
-    return __libc_malloc(size);
-}
-void *calloc(std::size_t count, std::size_t size) noexcept {
-    allocations += 1;
-    return __libc_calloc(count, size);
-}
-void *realloc(void *memory, std::size_t size) noexcept {
-    allocations += 1;
-    return __libc_realloc(memory, size);
-}
-}
 
 namespace {
 
@@ -48,8 +25,9 @@ void *allocate(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// aligned_alloc is not among the counted functions, so this counts itself.
 void *allocateAligned(std::size_t size, std::align_val_t alignment) {
-    allocations += 1;
+    heapAllocations.fetch_add(1, std::memory_order_relaxed);
     const auto align = static_cast<std::size_t>(alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
     if (void *memory = std::aligned_alloc(align, rounded == 0 ? align : rounded)) {
@@ -107,15 +85,16 @@ namespace {
 
 constexpr int countedPasses = 200;
 
-std::size_t passCounts[countedPasses + 1];
-std::size_t countAtPassStart = 0;
+long passCounts[countedPasses + 1];
+long countAtPassStart = 0;
 
 // Called as each counted pass begins, so it closes the count of the one before.
 bool countPass(int countedPass) {
     if (countedPass > 1) {
-        passCounts[countedPass - 1] = allocations - countAtPassStart;
+        passCounts[countedPass - 1] =
+            heapAllocations.load(std::memory_order_relaxed) - countAtPassStart;
     }
-    countAtPassStart = allocations;
+    countAtPassStart = heapAllocations.load(std::memory_order_relaxed);
     return countedPass <= countedPasses;
 }
 
@@ -124,11 +103,11 @@ void countPlan(int notation, bool typing, const char *kind) {
     plan.notation = notation;
     plan.typing = typing;
     runPlan(plan, countPass);
-    std::size_t largest = 0;
+    long largest = 0;
     for (int pass = 1; pass <= countedPasses; ++pass) {
         largest = passCounts[pass] > largest ? passCounts[pass] : largest;
     }
-    std::printf("%s %s %zu %zu\n", notationName[notation], kind, passCounts[1], largest);
+    std::printf("%s %s %ld %ld\n", notationName[notation], kind, passCounts[1], largest);
 }
 
 } // namespace

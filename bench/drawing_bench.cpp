@@ -1,100 +1,102 @@
-// The drawing of a pass with the real library: the program's own drawing
-// procedures, in the loop's order, and the flip that shows the frame. Run it
-// under an X server from a folder holding arial.ttf.
+// A pass of the program's loop with the real library: the loop's own
+// runPass(), so that the figure follows whatever the pass does. Run it under
+// an X server from a folder holding arial.ttf.
 //
 // Usage: drawing_bench [passes]   (2000 unless given)
 // Prints one line per notation, then two for the decimal field with nothing
 // copied and with a copied value held (copy_none, copy_held):
 //   <notation or state> <median µs> <99th percentile µs> <mean heap allocations>
+//
+// A figure is one whole pass: the keyboard and pointer samples, the field
+// selection and editing, the drawing procedures, al_flip_display, serving
+// the clipboard and the heap's trim (once in 100 passes). The loop's rests
+// are not in it: the program's calls of al_rest come here instead
+// (-Wl,--wrap=al_rest), and the bench takes each rest after the timed span,
+// as long as the pass asked, so the server keeps up as it does under the
+// loop.
+//
 // The allocations are every malloc of the process during the pass, the
-// library's included: the program's own are counted apart, and are none.
-// Their mean, not their median: passes with and without the blinking cursor
-// differ by a few, and a median falls on either side by chance.
-#include "app/heap.h"
+// library's included: the program's own are counted apart, and an idle pass
+// makes none. Their mean, not their median: passes with and without the
+// blinking cursor differ by a few, and a median falls on either side by
+// chance.
 #include "app/loop.h"
 #include "app/startup.h"
 #include "convert/convert.h"
 #include "copy_state.h"
-#include "draw/frame.h"
-#include "draw/keypad.h"
-#include "draw/value_lines.h"
-#include "input/clipboard.h"
-#include "input/edit.h"
+#include "heap_count.h"
+#include "input/pointer.h"
+#include "percentile.h"
 
 #include <allegro5/allegro.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
-#include <string>
 #include <vector>
 
-// Every allocation of the process, the library's threads included, passes
-// through here on its way to the C library's allocator.
 namespace {
-std::atomic<long> mallocCalls{0};
-}
+
+double owedRest = 0; // seconds of rest the pass now timed has asked for
+
+} // namespace
 
 extern "C" {
-void *__libc_malloc(std::size_t size);
-void *__libc_calloc(std::size_t count, std::size_t size);
-void *__libc_realloc(void *memory, std::size_t size);
+void __real_al_rest(double seconds);
 
-void *malloc(std::size_t size) noexcept {
-    mallocCalls.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
-void *calloc(std::size_t count, std::size_t size) noexcept {
-    mallocCalls.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(count, size);
-}
-void *realloc(void *memory, std::size_t size) noexcept {
-    mallocCalls.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(memory, size);
+void __wrap_al_rest(double seconds) {
+    owedRest += seconds;
 }
 }
 
 namespace {
 
-constexpr int warmPasses = 50; // glyph caches and shader variants fill in here
-constexpr double passRest = 0.01;
+constexpr int warmPasses = 50;       // glyph caches and shader variants fill in here
 constexpr int copyBlockPasses = 100; // passes in one state before switching
 constexpr int copySettlePasses = 5;  // the program takes in the switch here
+constexpr int restingX = 10;         // an empty spot of the window, where
+constexpr int restingY = 180;        // the pointer rests during the passes
 
 using Clock = std::chrono::steady_clock;
 
-// Out of line, so a profiler can tell the drawing from the bookkeeping.
-[[gnu::noinline]] double drawOnePass(long &allocations) {
-    const long allocationsBefore = mallocCalls.load(std::memory_order_relaxed);
+// The loop was left, or the pass did not see the input it was set up for:
+// its figure would be of another pass.
+[[noreturn]] void wrongPass(const char *what) {
+    (void)std::fprintf(stderr, "drawing_bench: %s\n", what);
+    std::exit(1);
+}
+
+// Out of line, so a profiler can tell the pass from the bookkeeping.
+[[gnu::noinline]] double timeOnePass(long &allocations) {
+    const long allocationsBefore = heapAllocations.load(std::memory_order_relaxed);
     const Clock::time_point start = Clock::now();
-    drawFrame();
-    drawKeypad();
-    drawHoverHighlight();
-    drawValueLines();
-    drawTextCursor();
-    al_flip_display();
-    serveClipboard();
+    const bool goOn = runPass();
     const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    allocations = mallocCalls.load(std::memory_order_relaxed) - allocationsBefore;
+    allocations = heapAllocations.load(std::memory_order_relaxed) - allocationsBefore;
+    if (!goOn) {
+        wrongPass("the loop was left: a key or the pointer is not where it was set");
+    }
+    __real_al_rest(owedRest);
+    owedRest = 0;
     return micros;
 }
 
-// The value at `fraction` of the sorted samples, by nearest rank.
-double percentile(const std::vector<double> &sorted, double fraction) {
-    const auto last = static_cast<double>(sorted.size() - 1);
-    return sorted[static_cast<std::size_t>(fraction * last + 0.5)];
+// The queue the loop fetches from, fed as its set-up feeds it.
+void openEventQueue() {
+    eventQueue = al_create_event_queue();
+    al_register_event_source(eventQueue, al_get_keyboard_event_source());
+    al_register_event_source(eventQueue, al_get_display_event_source(display));
 }
 
-// Every field holds the same value at its longest, as after typing it.
+// Every field holds the same value at its longest, as after typing it. No
+// key is down on the bench's own server, so the field stays active.
 void fillFields(int notation) {
     decimalText = "4294967295";
     hexText = "FFFFFFFF";
     binaryText = "11111111111111111111111111111111";
     InputMode = notation;
-    selectField();
 }
 
 struct Samples {
@@ -107,22 +109,30 @@ struct Samples {
     }
 };
 
-// Draws `count` passes, keeping the figures of the last `kept` in `samples`.
-void drawPasses(int count, int kept, Samples *samples) {
+// Runs `count` passes, keeping the figures of the last `kept` in `samples`.
+void runPasses(int count, int kept, Samples *samples) {
     for (int pass = 0; pass < count; ++pass) {
         long allocations = 0;
-        const double micros = drawOnePass(allocations);
+        const double micros = timeOnePass(allocations);
         if (samples != nullptr && pass >= count - kept) {
             samples->micros.push_back(micros);
             samples->allocations.push_back(static_cast<double>(allocations));
         }
-        al_rest(passRest); // as the loop rests, so the server keeps up
-        trimFrameHeap();   // and gives kept heap back as the loop does
+    }
+}
+
+// After the warm passes: the set field is still active and the pointer over
+// nothing, so no pass steps, clicks or highlights.
+void checkIdleInput(int notation) {
+    if (InputMode != notation) {
+        wrongPass("the active field moved: a key is down");
+    }
+    if (hoverTarget != 0 || mouseState.buttons != 0) {
+        wrongPass("the pointer is over a target or pressed");
     }
 }
 
 void print(const char *name, Samples &samples) {
-    std::sort(samples.micros.begin(), samples.micros.end());
     const double allocations =
         std::accumulate(samples.allocations.begin(), samples.allocations.end(), 0.0) /
         static_cast<double>(samples.allocations.size());
@@ -134,8 +144,9 @@ void print(const char *name, Samples &samples) {
 void measureNotation(int notation, const char *name, int passes) {
     fillFields(notation);
     Samples samples(passes);
-    drawPasses(warmPasses, 0, nullptr);
-    drawPasses(passes, passes, &samples);
+    runPasses(warmPasses, 0, nullptr);
+    checkIdleInput(notation);
+    runPasses(passes, passes, &samples);
     print(name, samples);
 }
 
@@ -151,8 +162,9 @@ void measureCopyStates(int passes) {
         const int kept =
             std::min(copyBlockPasses, passes - static_cast<int>(samples.micros.size()));
         holdCopy(holding);
-        drawPasses(copySettlePasses + kept, kept, &samples);
+        runPasses(copySettlePasses + kept, kept, &samples);
     }
+    checkIdleInput(1);
     print("copy_none", none);
     print("copy_held", held);
 }
@@ -162,6 +174,8 @@ void measureCopyStates(int passes) {
 int main(int argc, char **argv) {
     const int passes = argc > 1 ? std::atoi(argv[1]) : 2000;
     startUp();
+    openEventQueue();
+    al_set_mouse_xy(display, restingX, restingY);
     const char *const names[4] = {"", "decimal", "hexadecimal", "binary"};
     for (int notation = 1; notation <= 3; ++notation) {
         measureNotation(notation, names[notation], passes);

@@ -12,6 +12,7 @@
 #include "copy_state.h"
 #include "input/edit.h"
 #include "input/pointer.h"
+#include "percentile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -128,12 +129,6 @@ bool timeCopyPass(int) {
     run.passStart = Clock::now();
     run.recording = run.passStart >= run.settledAt;
     return true;
-}
-
-double percentile(std::vector<double> &samples, double fraction) {
-    std::sort(samples.begin(), samples.end());
-    const auto last = static_cast<double>(samples.size() - 1);
-    return samples[static_cast<std::size_t>(fraction * last + 0.5)];
 }
 
 // The first block, with nothing copied, comes before any copy.

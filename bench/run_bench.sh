@@ -1,15 +1,27 @@
 #!/bin/bash
-# Runs every benchmark of a Release build, prints one table and writes it,
-# with the date and the processor, to a Markdown file.
+# Runs the benchmarks of a Release build under a private Xvfb, prints one
+# table and writes it, with the date and the processor, to a Markdown file.
 #
 # Usage: bench/run_bench.sh BUILD_DIR RESULTS_FILE
-# Knobs: BENCH_RUNS (launches of the binary, 5), BENCH_KEYS (key presses a
-# launch, 4), BENCH_PASSES (drawn passes a notation, 2000), BENCH_IDLE
-# (seconds of idle CPU, 10), BENCH_PASTES (pastes in one launch, 20).
+# Knobs: BENCH_ONLY (sections to run, comma-separated names from `sections`
+# below: only their rows are printed, and RESULTS_FILE is left as it is),
+# BENCH_RUNS (launches of the binary, 5), BENCH_KEYS (key presses a launch,
+# 4), BENCH_PASSES (drawn passes a notation, 2000), BENCH_IDLE (seconds of
+# idle CPU, 10), BENCH_PASTES (pastes in one launch, 20).
+#
+# A section is one function, section_NAME, that runs its programs and adds
+# its rows to the table: a new benchmark is such a function and its name in
+# `sections`.
 set -eu
+
+# shellcheck source=SCRIPTDIR/../tests/xvfb.sh
+. "$(dirname "$0")/../tests/xvfb.sh"
+
+sections="own_code drawing binary startup allocations copy_paste" # the table's order
 
 build=$(cd "$1" && pwd)
 results=$2
+only=${BENCH_ONLY:-}
 bench=$build/bench
 runs=${BENCH_RUNS:-5}
 keys=${BENCH_KEYS:-4}
@@ -20,7 +32,7 @@ own_copy_passes=200000 # idle passes of the own code in each clipboard state
 settle_seconds=2
 
 work=$(mktemp -d)
-server_pid=""
+XVFB_PID=""
 probe_pid=""
 rows="$work/rows"
 
@@ -28,9 +40,9 @@ cleanup() {
     if [ -n "$probe_pid" ]; then
         kill "$probe_pid" 2>/dev/null || true
     fi
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
     fi
     rm -rf "$work"
 }
@@ -75,24 +87,6 @@ section() {
     printf '| **%s** | | |\n' "$1" >>"$rows"
 }
 
-# ---- the X server ----
-
-start_server() {
-    Xvfb -displayfd 3 -screen 0 640x480x24 -noreset -nolisten tcp \
-        3>"$work/display" 2>"$work/xvfb.log" &
-    server_pid=$!
-    for _ in $(seq 50); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || {
-        say "Xvfb did not start"
-        exit 1
-    }
-    export DISPLAY=":$(head -n1 "$work/display")"
-    say "Xvfb on $DISPLAY"
-}
-
 # user and system CPU of a process, in clock ticks
 cpu_ticks() {
     sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
@@ -103,26 +97,71 @@ memory_mb() {
     awk -v key="$2:" '$1 == key { printf "%.1f\n", $2 / 1024 }' "/proc/$1/status"
 }
 
-# ---- 1. the program's own code ----
-
-own_code() {
-    say "own code (Google Benchmark)"
-    "$bench/own_code_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-        --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null |
-        awk -F, '$1 ~ /_median"$/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); print $1, $4 }' \
-            >"$work/own"
-    "$bench/own_code_bench" copy-states "$own_copy_passes" >"$work/own_copy"
+# keep LINE KEY:FILE...: appends the value of each KEY on the probe's LINE
+# to its FILE
+keep() {
+    local line=$1 pair
+    shift
+    for pair in "$@"; do
+        echo "$line" | field "${pair%%:*}" >>"$work/${pair#*:}"
+    done
 }
+
+fmt_stats() {
+    read -r m lo hi
+    printf 'median %s %s (min %s, max %s)' "$m" "$1" "$lo" "$hi"
+}
+
+# ---- 1. the program's own code ----
 
 own_ns() {
     awk -v name="$1" '$1 == name { printf "%.0f\n", $2 }' "$work/own"
 }
 
-# ---- 2. drawing with the real library ----
+section_own_code() {
+    local notation kind pass_ns draw_us
+    say "own code (Google Benchmark)"
+    "$bench/own_code_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null |
+        awk -F, '$1 ~ /_median"$/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); print $1, $4 }' \
+            >"$work/own"
+    drawn_passes
+    section "1. The program's own code, silent library (Google Benchmark, CPU time, median of 5)"
+    for notation in decimal hexadecimal binary; do
+        row "convertEditText, $notation, longest text" "$(own_ns "convertEditText/$notation") ns" ""
+    done
+    for notation in decimal hexadecimal binary; do
+        row "editStep, typed character, $notation, full field" \
+            "$(own_ns "editStep/$notation") ns" ""
+    done
+    for notation in decimal hexadecimal binary; do
+        draw_us=$(awk -v n="$notation" '$1 == n { print $2 }' "$work/drawing")
+        for kind in idle typing; do
+            pass_ns=$(own_ns "pass/$kind/$notation")
+            row "one pass, $kind, $notation" "$pass_ns ns" \
+                "$(share "$pass_ns" "$draw_us") of the same pass drawn (goal under 2 %)"
+        done
+    done
+}
 
-drawing() {
-    say "drawing a pass with the real library, $passes passes a notation"
-    (cd "$build" && "$bench/drawing_bench" "$passes") >"$work/drawing"
+# ---- 2. the loop's pass with the real library ----
+
+# Sections 1 and 6 compare with these passes too: they are measured once a run.
+drawn_passes() {
+    if [ ! -s "$work/drawing" ]; then
+        say "the loop's pass with the real library, $passes passes a notation"
+        (cd "$build" && "$bench/drawing_bench" "$passes") >"$work/drawing"
+    fi
+}
+
+section_drawing() {
+    local notation med p99 allocations
+    drawn_passes
+    section "2. The loop's pass with the real library under Xvfb, its rests left out ($passes passes)"
+    grep -v '^copy_' "$work/drawing" | while read -r notation med p99 allocations; do
+        row "one pass, $notation" "median $med µs, 99th percentile $p99 µs" \
+            "heap allocations a pass (mean), all in the library: $allocations"
+    done
 }
 
 # ---- 3. the shipped binary from outside ----
@@ -131,6 +170,9 @@ drawing() {
 # the usual one; fills launch_line and program_pid
 launch_binary() {
     local cache=${1:-}
+    # emptied here, not by the redirection below: that happens in the child,
+    # maybe after the wait below has read the last launch's line
+    : >"$work/launch"
     (cd "$build" && exec env ${cache:+MESA_SHADER_CACHE_DIR="$cache"} \
         "$bench/screen_probe" launch ./ravuriradoz) >"$work/launch" &
     probe_pid=$!
@@ -150,6 +192,14 @@ launch_binary() {
     program_pid=$(echo "$launch_line" | field pid)
 }
 
+# the binary, with the pointer on an empty spot of its window and a moment
+# to settle, ready for keys
+launch_settled() {
+    launch_binary
+    xdotool search --name 'Ravuriradoz' mousemove --window %1 10 180 >/dev/null
+    sleep "$settle_seconds"
+}
+
 stop_binary() {
     xdotool keydown Escape
     sleep 0.1
@@ -167,48 +217,45 @@ stop_binary() {
     probe_pid=""
 }
 
+# the probe's WORDS at a random moment of the loop's pass; its line in
+# probe_line, status 1 when it saw nothing change
+probe_at_random() {
+    sleep "0.$((200 + RANDOM % 300))"
+    probe_line=$("$bench/screen_probe" "$@") || {
+        say "screen_probe $*: not shown"
+        return 1
+    }
+}
+
 measure_idle() {
     local program_before server_before
     program_before=$(cpu_ticks "$program_pid")
-    server_before=$(cpu_ticks "$server_pid")
+    server_before=$(cpu_ticks "$XVFB_PID")
     sleep "$idle_seconds"
     local tick
     tick=$(getconf CLK_TCK)
     echo "$(($(cpu_ticks "$program_pid") - program_before))" |
         awk -v t="$tick" -v s="$idle_seconds" '{ printf "%.1f\n", 100 * $1 / t / s }' \
             >>"$work/cpu_program"
-    echo "$(($(cpu_ticks "$server_pid") - server_before))" |
+    echo "$(($(cpu_ticks "$XVFB_PID") - server_before))" |
         awk -v t="$tick" -v s="$idle_seconds" '{ printf "%.1f\n", 100 * $1 / t / s }' \
             >>"$work/cpu_server"
 }
 
-# presses 8 `keys` times, each at a random moment of the loop's pass
-measure_keys() {
-    local cell line
-    for cell in $(seq 0 $((keys - 1))); do
-        sleep "0.$((200 + RANDOM % 300))"
-        line=$("$bench/screen_probe" key 8 "$cell") || {
-            say "key press $cell was not shown"
-            continue
-        }
-        echo "$line" | field shown_ms >>"$work/key_ms"
-        echo "$line" | field poll_us >>"$work/key_poll"
-    done
-}
-
 shipped_binary() {
     say "the shipped binary: $runs launches, ${idle_seconds} s idle and $keys keys each"
-    local run
+    local run cell
     for run in $(seq "$runs"); do
-        launch_binary
-        echo "$launch_line" | field painted_ms >>"$work/painted"
-        echo "$launch_line" | field mapped_ms >>"$work/mapped"
-        echo "$launch_line" | field cpu_ms >>"$work/launch_cpu"
-        echo "$launch_line" | field waiting_ms >>"$work/launch_waiting"
-        xdotool search --name 'Ravuriradoz' mousemove --window %1 10 180 >/dev/null
-        sleep "$settle_seconds"
+        launch_settled
+        keep "$launch_line" painted_ms:painted mapped_ms:mapped cpu_ms:launch_cpu \
+            waiting_ms:launch_waiting
         measure_idle
-        measure_keys
+        # presses 8 `keys` times, each at a random moment of the loop's pass
+        for cell in $(seq 0 $((keys - 1))); do
+            if probe_at_random key 8 "$cell"; then
+                keep "$probe_line" shown_ms:key_ms poll_us:key_poll
+            fi
+        done
         memory_mb "$program_pid" VmHWM >>"$work/rss_peak"
         memory_mb "$program_pid" VmRSS >>"$work/rss_final"
         stop_binary
@@ -223,101 +270,15 @@ cold_launches() {
     local run
     for run in $(seq "$runs"); do
         launch_binary "$work/cache$run"
-        echo "$launch_line" | field painted_ms >>"$work/cold_painted"
-        echo "$launch_line" | field cpu_ms >>"$work/cold_cpu"
+        keep "$launch_line" painted_ms:cold_painted cpu_ms:cold_cpu
         stop_binary
     done
 }
 
-# Pastes, each at a random moment of the loop's pass and each a different
-# number, so that the decimal row changes every time.
-measure_pastes() {
-    say "the shipped binary: $pastes pastes in one launch"
-    launch_binary
-    xdotool search --name 'Ravuriradoz' mousemove --window %1 10 180 >/dev/null
-    sleep "$settle_seconds"
-    local paste line
-    for paste in $(seq "$pastes"); do
-        sleep "0.$((200 + RANDOM % 300))"
-        line=$("$bench/screen_probe" paste "$(printf '0x%X' $((paste * 19088743)))") || {
-            say "paste $paste was not shown"
-            continue
-        }
-        echo "$line" | field shown_ms >>"$work/paste_ms"
-        echo "$line" | field asked_ms >>"$work/paste_asked"
-        echo "$line" | field poll_us >>"$work/paste_poll"
-    done
-    stop_binary
-}
-
-# ---- 4. start-up, step by step ----
-
-startup_steps() {
-    say "start-up steps: $runs launches of the traced program"
-    local run
-    for run in $(seq "$runs"); do
-        (cd "$build" && "$bench/screen_probe" launch "$bench/startup_trace") >"$work/trace$run"
-    done
-    cat "$work"/trace* | grep '|' | cut -d'|' -f1 | awk '!seen[$0]++' >"$work/steps"
-    local kind
-    for kind in bare text; do
-        for run in $(seq "$runs"); do
-            (cd "$build" && "$bench/screen_probe" launch "$bench/library_floor" "$kind") \
-                >>"$work/floor_$kind"
-        done
-    done
-}
-
-step_stats() {
-    cat "$work"/trace* | awk -F'|' -v step="$1" -v column="$2" '$1 == step { print $column }' |
-        median
-}
-
-# ---- 5. heap allocations ----
-
-allocations() {
-    say "heap allocations a pass"
-    "$bench/allocation_count" >"$work/allocations"
-}
-
-# ---- the table ----
-
-fmt_stats() {
-    read -r m lo hi
-    printf 'median %s %s (min %s, max %s)' "$m" "$1" "$lo" "$hi"
-}
-
-table_own_code() {
-    local notation kind pass_ns draw_us
-    section "1. The program's own code, silent library (Google Benchmark, CPU time, median of 5)"
-    for notation in decimal hexadecimal binary; do
-        row "convertEditText, $notation, longest text" "$(own_ns "convertEditText/$notation") ns" ""
-    done
-    for notation in decimal hexadecimal binary; do
-        row "editStep, typed character, $notation, full field" \
-            "$(own_ns "editStep/$notation") ns" ""
-    done
-    for notation in decimal hexadecimal binary; do
-        draw_us=$(awk -v n="$notation" '$1 == n { print $2 }' "$work/drawing")
-        for kind in idle typing; do
-            pass_ns=$(own_ns "pass/$kind/$notation")
-            row "one pass, $kind, $notation" "$pass_ns ns" \
-                "$(share "$pass_ns" "$draw_us") of the same pass drawn (goal under 2 %)"
-        done
-    done
-}
-
-table_drawing() {
-    local notation med p99 allocations
-    section "2. Drawing procedures and al_flip_display, real library under Xvfb ($passes passes)"
-    grep -v '^copy_' "$work/drawing" | while read -r notation med p99 allocations; do
-        row "one pass, $notation" "median $med µs, 99th percentile $p99 µs" \
-            "heap allocations a pass (mean), all in the library: $allocations"
-    done
-}
-
-table_binary() {
+section_binary() {
     local presses poll
+    shipped_binary
+    cold_launches
     presses=$(wc -l <"$work/key_ms")
     poll=$(median <"$work/key_poll")
     section "3. The shipped binary under Xvfb ($runs launches)"
@@ -340,6 +301,13 @@ table_binary() {
     row "final resident memory" "$(stats <"$work/rss_final" | fmt_stats MB)" ""
 }
 
+# ---- 4. start-up, step by step ----
+
+step_stats() {
+    cat "$work"/trace* | awk -F'|' -v step="$1" -v column="$2" '$1 == step { print $column }' |
+        median
+}
+
 # a launch of the probe: wall time and CPU to the first frame
 launch_row() {
     local name=$1 file=$2 note=$3
@@ -347,8 +315,19 @@ launch_row() {
         "CPU $(field cpu_ms <"$file" | median) ms, all threads; $note"
 }
 
-table_startup() {
-    local step
+section_startup() {
+    say "start-up steps: $runs launches of the traced program"
+    local run kind step
+    for run in $(seq "$runs"); do
+        (cd "$build" && "$bench/screen_probe" launch "$bench/startup_trace") >"$work/trace$run"
+    done
+    cat "$work"/trace* | grep '|' | cut -d'|' -f1 | awk '!seen[$0]++' >"$work/steps"
+    for kind in bare text; do
+        for run in $(seq "$runs"); do
+            (cd "$build" && "$bench/screen_probe" launch "$bench/library_floor" "$kind") \
+                >>"$work/floor_$kind"
+        done
+    done
     section "4. Start-up of the traced program, step by step (median of $runs launches)"
     while read -r step; do
         row "$step" "$(step_stats "$step" 3) ms" \
@@ -362,10 +341,14 @@ table_startup() {
         "$work/floor_text" "none of the program's code"
 }
 
-table_allocations() {
-    local notation kind first largest
+# ---- 5. heap allocations ----
+
+section_allocations() {
+    local notation kind largest
+    say "heap allocations a pass"
+    "$bench/allocation_count" >"$work/allocations"
     section "5. Heap allocations a pass, the program's own code"
-    while read -r notation kind first largest; do
+    while read -r notation kind _ largest; do
         case $kind in
         idle) row "idle pass, $notation" "$largest" "goal 0" ;;
         idle_held) row "idle pass, $notation, a copied value held" "$largest" \
@@ -373,6 +356,22 @@ table_allocations() {
         *) row "$kind pass, $notation" "$largest" "" ;;
         esac
     done <"$work/allocations"
+}
+
+# ---- 6. copy and paste ----
+
+# Pastes, each at a random moment of the loop's pass and each a different
+# number, so that the decimal row changes every time.
+measure_pastes() {
+    say "the shipped binary: $pastes pastes in one launch"
+    launch_settled
+    local paste
+    for paste in $(seq "$pastes"); do
+        if probe_at_random paste "$(printf '0x%X' $((paste * 19088743)))"; then
+            keep "$probe_line" shown_ms:paste_ms asked_ms:paste_asked poll_us:paste_poll
+        fi
+    done
+    stop_binary
 }
 
 # column N of the line of STATE in FILE
@@ -388,8 +387,12 @@ state_label() {
     fi
 }
 
-table_copy_paste() {
+section_copy_paste() {
     local state med p99 allocations drawn_us own_extra_ns note
+    measure_pastes
+    say "own code with and without a copied value"
+    "$bench/own_code_bench" copy-states "$own_copy_passes" >"$work/own_copy"
+    drawn_passes
     section "6. Copy and paste, under Xvfb"
     row "Ctrl+V to the pasted value on screen" "$(stats <"$work/paste_ms" | fmt_stats ms)" \
         "$(wc -l <"$work/paste_ms") pastes in one launch, the first (it opens the clipboard's" \
@@ -419,22 +422,18 @@ table_copy_paste() {
         "$(share "$own_extra_ns" "$drawn_us") of a drawn idle pass"
 }
 
-build_table() {
-    : >"$rows"
-    table_own_code
-    table_drawing
-    table_binary
-    table_startup
-    table_allocations
-    table_copy_paste
-}
-
 processor() {
     sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -n1
 }
 
 package_version() {
     dpkg-query -W -f='${Version}' "$1" 2>/dev/null || echo '?'
+}
+
+table() {
+    echo "| Measure | Result | Goal, reference or share |"
+    echo "|---|---|---|"
+    cat "$rows"
 }
 
 write_results() {
@@ -448,25 +447,36 @@ write_results() {
         echo "- Software GL under Xvfb: Mesa $(package_version libgl1-mesa-dri)," \
             "Allegro $(package_version liballegro5.2)"
         echo
-        echo "| Measure | Result | Goal, reference or share |"
-        echo "|---|---|---|"
-        cat "$rows"
+        table
     } >"$results"
 }
 
+for name in ${only//,/ }; do
+    [[ " $sections " == *" $name "* ]] || {
+        say "BENCH_ONLY: no section $name; the sections are: $sections"
+        exit 2
+    }
+done
 for file in painted mapped launch_cpu launch_waiting cold_painted cold_cpu key_ms key_poll \
-    cpu_program cpu_server rss_peak rss_final floor_bare floor_text paste_ms paste_asked paste_poll; do
+    cpu_program cpu_server rss_peak rss_final floor_bare floor_text paste_ms paste_asked paste_poll \
+    rows; do
     : >"$work/$file"
 done
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-start_server # the clipboard of every bench talks to it
-own_code
-allocations
-drawing
-startup_steps
-shipped_binary
-measure_pastes
-cold_launches
-build_table
-write_results
-cat "$results"
+# the clipboard of every bench talks to it
+xvfb_start "$work" 15 || {
+    say "Xvfb did not start: $(cat "$work/xvfb.log")"
+    exit 1
+}
+say "Xvfb on $DISPLAY"
+for name in $sections; do
+    if [ -z "$only" ] || [[ ",$only," == *",$name,"* ]]; then
+        "section_$name"
+    fi
+done
+if [ -n "$only" ]; then
+    table
+else
+    write_results
+    cat "$results"
+fi

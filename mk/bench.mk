@@ -1,9 +1,14 @@
 # `make bench`: builds the benchmarks in Release, runs them all under a
 # private Xvfb, prints one table and writes it to bench/results.md.
-# Takes about seven minutes; the knobs of bench/run_bench.sh (BENCH_RUNS,
-# BENCH_KEYS, BENCH_PASTES, BENCH_PASSES, BENCH_IDLE) pass through the
-# environment.
+# Takes about seven minutes. `make bench BENCH_ONLY=drawing` runs one
+# section of the table alone (several: comma-separated) and prints only its
+# rows, leaving bench/results.md as it is. The sections: own_code, drawing,
+# binary, startup, allocations, copy_paste (own_code and copy_paste measure
+# the drawing too, to compare with). The other knobs of bench/run_bench.sh
+# (BENCH_RUNS, BENCH_KEYS, BENCH_PASTES, BENCH_PASSES, BENCH_IDLE) pass
+# through the environment.
 BENCH_BUILD_DIR ?= build-bench
+BENCH_ONLY ?=
 
 .PHONY: bench deps-bench
 
@@ -11,7 +16,7 @@ bench: deps-bench
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
 		-DRAVURIRADOZ_BENCH=ON -DRAVURIRADOZ_TESTS=OFF
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS)
-	./bench/run_bench.sh $(BENCH_BUILD_DIR) bench/results.md
+	BENCH_ONLY='$(BENCH_ONLY)' ./bench/run_bench.sh $(BENCH_BUILD_DIR) bench/results.md
 
 deps-bench:
 	./scripts/install-deps.sh bench

@@ -214,16 +214,12 @@ e2e_cleanup() {
 # keeps focus and pointer when a client leaves, so one server serves several
 # runs of the program.
 e2e_start_xvfb() {
-    local number="$E2E_TMP/display" fifo
-    : >"$number"
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 640x480x24 \
-        3>"$number" >"$E2E_TMP/xvfb.log" 2>&1 &
-    E2E_XVFB_PID=$!
-    e2e_track "$E2E_XVFB_PID"
-    e2e_wait_for 15 grep -q '^[0-9]' "$number" ||
+    local fifo
+    # shellcheck source=SCRIPTDIR/../xvfb.sh
+    . "${BASH_SOURCE[0]%/*}/../xvfb.sh"
+    xvfb_start "$E2E_TMP" 15 e2e_track ||
         e2e_fail "Xvfb gave no display number: $(cat "$E2E_TMP/xvfb.log")"
-    DISPLAY=":$(head -n1 "$number")"
-    export DISPLAY
+    E2E_XVFB_PID=$XVFB_PID
     for fifo in xdo.in xdo.out xs.in xs.out; do
         mkfifo "$E2E_TMP/$fifo"
     done
