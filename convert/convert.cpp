@@ -62,7 +62,7 @@ std::uint64_t digitValue(char character) {
     if (character >= 'A' && character <= 'F') {
         return static_cast<std::uint64_t>(character - 'A') + 10;
     }
-    return 16;
+    return notADigit;
 }
 
 // Read from the most significant digit on; the text's last digit weighs 1.

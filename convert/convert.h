@@ -15,7 +15,8 @@ inline constexpr unsigned notationBase[4] = {0, 10, 16, 2}; // by InputMode
 // texts of the two other notations.
 void convertEditText(int mode);
 
-// 0..15 for 0-9, a-f and A-F; 16 for any other byte, a digit in no notation.
+// 0..15 for 0-9, a-f and A-F; notADigit, above every base, for any other byte.
+inline constexpr std::uint64_t notADigit = 16;
 std::uint64_t digitValue(char character);
 std::uint64_t parseHex(const std::string &text);    // digits 0-9 and A-F
 std::uint64_t parseBinary(const std::string &text); // every "1" counts, anything else is 0

@@ -106,7 +106,7 @@ void copyDigits(std::string_view body, std::string &digits) {
     digits.clear();
     for (const char character : body) {
         const std::uint64_t digit = digitValue(character);
-        if (digit < 16) {
+        if (digit != notADigit) {
             digits += digitTable[digit];
         }
     }
