@@ -1,5 +1,7 @@
 #include "app/palette.h"
 
+#include "app/scale.h"
+
 #include <allegro5/allegro_ttf.h>
 
 ALLEGRO_COLOR colorInk;
@@ -36,13 +38,15 @@ struct FontEntry {
     int size;
 };
 
+// Sizes in layout pixels. Each font is rasterised at its size on screen, so
+// that text at a scale is as crisp as at 96 dpi rather than stretched.
 const FontEntry fontTable[] = {{&fontSmall, 14}, {&fontMedium, 18}, {&fontLarge, 20}};
 
 } // namespace
 
 void loadFonts() {
     for (const FontEntry &entry : fontTable) {
-        *entry.font = al_load_ttf_font(fontFileName, entry.size, 0);
+        *entry.font = al_load_ttf_font(fontFileName, scaled(entry.size), 0);
     }
 }
 

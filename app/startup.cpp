@@ -2,13 +2,18 @@
 
 #include "app/heap.h"
 #include "app/palette.h"
+#include "app/scale.h"
+#include "input/desktop.h"
 
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 ALLEGRO_DISPLAY *display = nullptr;
 
@@ -27,6 +32,34 @@ void require(bool ok, const char *what) {
     }
 }
 
+// The window opens on the monitor of whatever window has the focus, which
+// the library does not say beforehand: the scale is cut to fit the smallest
+// monitor, where it fits any. A screen that cannot be measured gets scale 1,
+// the size every screen takes.
+double fitMonitors(double wanted) {
+    int width = INT_MAX;
+    int height = INT_MAX;
+    const int adapters = al_get_num_video_adapters();
+    for (int adapter = 0; adapter < adapters; ++adapter) {
+        ALLEGRO_MONITOR_INFO monitor{};
+        if (al_get_monitor_info(adapter, &monitor)) {
+            width = std::min(width, monitor.x2 - monitor.x1);
+            height = std::min(height, monitor.y2 - monitor.y1);
+        }
+    }
+    return width == INT_MAX ? 1 : scaleThatFits(wanted, width, height);
+}
+
+// Before the fonts, which are loaded at the scaled sizes. Without a setting
+// the library is asked nothing more than at scale 1 it ever was.
+void chooseWindowScale() {
+    std::string setting;
+    windowScale = readDpiSetting(setting) ? scaleForDpi(setting) : 1;
+    if (windowScale > 1) {
+        windowScale = fitMonitors(windowScale);
+    }
+}
+
 } // namespace
 
 void startUp() {
@@ -40,12 +73,13 @@ void startUp() {
     // This release wants the font add-on started before the TrueType one.
     require(al_init_font_addon() && al_init_ttf_addon() && al_init_primitives_addon(),
             "nie można uruchomić dodatków Allegro 5 (zainstaluj liballegro-ttf5.2)");
+    chooseWindowScale();
     loadFonts();
     require(fontSmall != nullptr && fontMedium != nullptr && fontLarge != nullptr,
             "nie można wczytać czcionki arial.ttf: plik arial.ttf musi leżeć w katalogu "
             "roboczym, z którego uruchamiasz program");
     mapPalette();
-    display = al_create_display(windowWidth, windowHeight);
+    display = al_create_display(scaled(windowWidth), scaled(windowHeight));
     require(display != nullptr,
             "nie można otworzyć okna 496x190: brak ekranu graficznego (sprawdź zmienną DISPLAY)");
     al_set_window_title(display, windowTitle);

@@ -105,6 +105,16 @@ ALLEGRO_COLOR al_map_rgb(unsigned char r, unsigned char g, unsigned char b) {
     return {r / 255.0F, g / 255.0F, b / 255.0F, 1.0F};
 }
 
+// One screen of the commonest size: room for the window at any scale up to 2.
+int al_get_num_video_adapters() {
+    return 1;
+}
+
+bool al_get_monitor_info(int, ALLEGRO_MONITOR_INFO *info) {
+    *info = {0, 0, 1920, 1080};
+    return true;
+}
+
 ALLEGRO_DISPLAY *al_create_display(int, int) {
     return reinterpret_cast<ALLEGRO_DISPLAY *>(&handles[0]);
 }

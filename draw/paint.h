@@ -1,5 +1,6 @@
-// The three drawing calls every picture is made of, with integer window
-// coordinates as the tables give them.
+// The drawing calls every picture is made of, with integer coordinates in
+// the layout's pixels as the tables give them; the desktop's scale is
+// applied here and nowhere else in the drawing.
 #pragma once
 
 #include <allegro5/allegro.h>
@@ -11,8 +12,15 @@ struct Box {
     int x1, y1, x2, y2;
 };
 
+inline constexpr const char *cursorMark = "_";
+
 void fillBox(const Box &box, ALLEGRO_COLOR color);
 void outlineBox(const Box &box, ALLEGRO_COLOR color, int thickness);
 // `align` is ALLEGRO_ALIGN_LEFT, _CENTRE or _RIGHT; y is the top of the line.
 void drawText(const ALLEGRO_FONT *font, ALLEGRO_COLOR color, int x, int y, int align,
               const std::string &text);
+// The text cursor, `offset` pixels right of (x, y): the offset is a width
+// measured with `font`, so already in the window's pixels. Not drawn once
+// that offset reaches `limit` pixels of the layout.
+void drawCursorMark(const ALLEGRO_FONT *font, ALLEGRO_COLOR color, int x, int y, int offset,
+                    int limit);

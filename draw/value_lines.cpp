@@ -34,9 +34,8 @@ void drawTextCursor() {
     }
     const Field &field = fieldTable[InputMode];
     const ALLEGRO_FONT *font = *field.font;
-    if (blinkCounter <= blinkShown && cursorOffset < field.fieldWidth) {
-        al_draw_textf(font, colorTeal, static_cast<float>(textX + cursorOffset),
-                      static_cast<float>(fieldRowY - 2), ALLEGRO_ALIGN_LEFT, "_");
+    if (blinkCounter <= blinkShown) {
+        drawCursorMark(font, colorTeal, textX, fieldRowY - 2, cursorOffset, field.fieldWidth);
     }
     cursorOffset = al_get_text_width(font, editText.c_str());
 }

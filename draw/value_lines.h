@@ -3,7 +3,8 @@
 #pragma once
 
 extern int blinkCounter; // 0..100, one step a pass; the cursor shows at 0..49
-extern int cursorOffset; // width of editText as measured at the end of the last pass
+extern int
+    cursorOffset; // width of editText, in window pixels, as measured at the end of the last pass
 
 void drawValueLines(); // the active field's box, then all three texts
 void drawTextCursor(); // blinks the cursor and measures editText for the next pass

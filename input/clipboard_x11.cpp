@@ -2,16 +2,19 @@
 // library's X11 connection belongs to its event thread, and its own
 // clipboard calls answer a paste one paste late.
 //
-// An unmapped window owns the selection and receives the answers. Nothing
-// here runs until the first copy or paste, so a run that never copies costs
-// one test of a flag a pass.
+// An unmapped window owns the selection and receives the answers. The
+// connection opens at start-up, where the desktop's scale is read from it;
+// a run that never copies then costs one test of a flag a pass.
 #include "input/clipboard.h"
+#include "input/desktop.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <poll.h>
 
 #include <chrono>
+#include <cstring>
 
 namespace {
 
@@ -23,7 +26,7 @@ constexpr auto pasteWait = std::chrono::milliseconds(300);
 constexpr auto handOverWait = std::chrono::milliseconds(1000);
 constexpr unsigned long pasteLimit = 4096; // bytes; a number never needs more
 
-Display *connection = nullptr; // opened on the first copy or paste
+Display *connection = nullptr; // opened at start-up, or on the first copy or paste
 bool connectionFailed = false; // no display: copy and paste do nothing
 Window selectionWindow = None;
 std::string copiedText; // what other programs get while `holding`
@@ -241,4 +244,27 @@ void handOverClipboard() {
     XFlush(connection);
     XSelectionEvent answerEvent{};
     awaitAnswer(atoms[manager], deadline, answerEvent);
+}
+
+// Xlib fetched the resources when the connection opened; the database is
+// made here only to look one up, and gone again before start-up goes on.
+bool readDpiSetting(std::string &setting) {
+    if (!connect()) {
+        return false;
+    }
+    const char *resources = XResourceManagerString(connection);
+    if (resources == nullptr) {
+        return false; // a server no desktop has set anything on
+    }
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char *type = nullptr;
+    XrmValue value{};
+    const bool found = XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True &&
+                       value.addr != nullptr;
+    if (found) {
+        setting.assign(value.addr, strnlen(value.addr, value.size)); // the size counts a NUL
+    }
+    XrmDestroyDatabase(database);
+    return found;
 }

@@ -1,6 +1,7 @@
 #include "input/pointer.h"
 
 #include "app/layout.h"
+#include "app/scale.h"
 
 ALLEGRO_MOUSE_STATE mouseState;
 int mousePrevX = 0;
@@ -44,8 +45,8 @@ constexpr bool contains(const Region &region, int x, int y) {
 
 void samplePointer() {
     hoverTarget = 0;
-    mousePrevX = mouseState.x;
-    mousePrevY = mouseState.y;
+    mousePrevX = unscaled(mouseState.x); // every test of the pass is in the layout's pixels
+    mousePrevY = unscaled(mouseState.y);
     mousePrevButtons = mouseState.buttons;
     al_get_mouse_state(&mouseState);
     if (mousePrevX <= regionsLeft) {

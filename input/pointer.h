@@ -8,9 +8,9 @@
 
 #include <allegro5/allegro.h>
 
-extern ALLEGRO_MOUSE_STATE mouseState; // the newest sample
-extern int mousePrevX;                 // the sample of the previous pass,
-extern int mousePrevY;                 // which every test of this pass uses
+extern ALLEGRO_MOUSE_STATE mouseState; // the newest sample, in window pixels
+extern int mousePrevX;                 // the sample of the previous pass, which every
+extern int mousePrevY;                 // test of this pass uses, in the layout's pixels
 extern int mousePrevButtons;           // bit 0 primary, bit 1 secondary, ...
 
 // What the pointer is over: 0 nothing, a field row by its InputMode, a

@@ -1,6 +1,7 @@
 #include "clipboard_standin.h"
 
 #include "input/clipboard.h"
+#include "input/desktop.h"
 #include "standin.h"
 
 #include <map>
@@ -11,6 +12,7 @@ namespace {
 struct ClipboardState {
     std::optional<std::string> text;
     std::map<int, std::optional<std::string>> byPass;
+    std::optional<std::string> dpiSetting;
     std::vector<ClipboardCall> calls;
 };
 
@@ -37,6 +39,10 @@ void setClipboardText(std::optional<std::string> text) {
 
 void setClipboardText(int pass, std::optional<std::string> text) {
     clipboard.byPass[pass] = std::move(text);
+}
+
+void setDpiSetting(std::optional<std::string> setting) {
+    clipboard.dpiSetting = std::move(setting);
 }
 
 const std::vector<ClipboardCall> &clipboardCalls() {
@@ -79,4 +85,12 @@ void serveClipboard() {
 
 void handOverClipboard() {
     standin::logCall("handOver");
+}
+
+bool readDpiSetting(std::string &setting) {
+    if (!standin::clipboard.dpiSetting) {
+        return false;
+    }
+    setting = *standin::clipboard.dpiSetting;
+    return true;
 }

@@ -29,6 +29,10 @@ void setClipboardText(std::optional<std::string> text);
 // What a paste made in `pass` gets, whatever the line above says.
 void setClipboardText(int pass, std::optional<std::string> text);
 
+// What the desktop's Xft.dpi resource reads, std::nullopt for no setting
+// (the default).
+void setDpiSetting(std::optional<std::string> setting);
+
 const std::vector<ClipboardCall> &clipboardCalls();
 std::vector<ClipboardCall> clipboardCallsNamed(const std::string &name, int pass = -1);
 

@@ -1,12 +1,15 @@
 #include "harness.h"
 
 #include "app/loop.h"
+#include "app/scale.h"
 #include "clipboard_standin.h"
 #include "convert/convert.h"
 #include "draw/value_lines.h"
 #include "input/edit.h"
 #include "input/pointer.h"
 
+#include <cmath>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -26,6 +29,7 @@ void leaveAnEarlierRunBehind() {
     InputMode = 3;
     fieldRowY = 91;
     keypadKeyCount = 2;
+    windowScale = 3;
 }
 
 } // namespace
@@ -153,13 +157,32 @@ std::vector<std::string> cursorRows(int pass) {
 }
 
 std::string shownText(int pass, int row) {
-    static const float rowTextY[4] = {0, 35, 63, 92};
+    static const int rowTextY[4] = {0, 35, 63, 92};
+    const auto x = static_cast<float>(windowPixel(133, windowScale));
+    const auto y = static_cast<float>(windowPixel(rowTextY[row], windowScale));
     for (const standin::Call &call : standin::callsNamed("al_draw_textf", pass)) {
-        if (call.args.at(0) == 133.0F && call.args.at(1) == rowTextY[row] && call.format == "%s") {
+        if (call.args.at(0) == x && call.args.at(1) == y && call.format == "%s") {
             return call.text;
         }
     }
     return "<none>";
+}
+
+const DesktopScale desktopScales[5] = {
+    {nullptr, 1}, {"120", 1.25}, {"144", 1.5}, {"192", 2}, {"288", 3}};
+
+void setDesktopScale(const DesktopScale &desktop) {
+    standin::setDpiSetting(desktop.dpi == nullptr ? std::nullopt
+                                                  : std::optional<std::string>(desktop.dpi));
+}
+
+// Layout pixel u covers window pixels round(u * scale) up to, not
+// including, round((u + 1) * scale).
+int windowPixel(int coordinate, double scale, bool last) {
+    if (last) {
+        return static_cast<int>(std::lround((coordinate + 1) * scale)) - 1;
+    }
+    return static_cast<int>(std::lround(coordinate * scale));
 }
 
 void chooseMode(int mode) {

@@ -48,7 +48,8 @@ std::string cursorRow(const std::string &font, int x, int y);
 std::vector<std::string> cursorRows(int pass); // the text cursors drawn in the pass
 
 // The value text drawn for field row `row` (1 decimal, 2 hexadecimal,
-// 3 binary) in pass `pass`; "<none>" when the pass drew none there.
+// 3 binary) in pass `pass`, at the scale of the run; "<none>" when the pass
+// drew none there.
 std::string shownText(int pass, int row);
 
 // ---- Scripting ----
@@ -65,6 +66,19 @@ void typeText(int firstPass, const std::string &text); // one character a pass
 // A press first sampled in `pass` and still down in `held` samples of the
 // next pass: its first sample there, then the polls of the wait for release.
 void press(int pass, int x, int y, int buttons, int held);
+
+// ---- The desktop's scale ----
+
+struct DesktopScale {
+    const char *dpi; // the Xft.dpi setting; nullptr for none
+    double scale;
+};
+// No setting, then 120, 144, 192 and 288 dpi: 1, 1.25, 1.5, 2 and 3.
+extern const DesktopScale desktopScales[5];
+void setDesktopScale(const DesktopScale &desktop);
+// The first (or last) window pixel of layout pixel `coordinate` at `scale`,
+// worked out here rather than taken from the program.
+int windowPixel(int coordinate, double scale, bool last = false);
 
 // Program-wide variables as each frame is shown.
 struct Shown {

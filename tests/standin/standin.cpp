@@ -2,6 +2,7 @@
 
 #include "app/heap.h"
 #include "app/loop.h"
+#include "app/scale.h"
 #include "input/pointer.h"
 
 #include <allegro5/allegro_primitives.h>
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -208,17 +211,39 @@ int fontSize(const ALLEGRO_FONT *font) {
     return 0;
 }
 
-std::string fontName(const ALLEGRO_FONT *font) {
-    switch (fontSize(font)) {
-    case 14:
-        return "small";
-    case 18:
-        return "medium";
-    case 20:
-        return "large";
-    default:
-        return "unknown";
+namespace {
+
+struct LayoutFont {
+    const char *name;
+    int size; // in the layout's pixels
+};
+constexpr LayoutFont layoutFonts[] = {{"small", 14}, {"medium", 18}, {"large", 20}};
+
+const LayoutFont *layoutFontOf(const ALLEGRO_FONT *font) {
+    const int size = fontSize(font);
+    for (const LayoutFont &layout : layoutFonts) {
+        if (std::lround(layout.size * windowScale) == size) {
+            return &layout;
+        }
     }
+    return nullptr;
+}
+
+int characterWidth(const ALLEGRO_FONT *font) {
+    if (windowScale == 1) {
+        return state.options.charWidth[fontSize(font)];
+    }
+    const LayoutFont *layout = layoutFontOf(font);
+    return layout == nullptr
+               ? 0
+               : static_cast<int>(std::lround(state.options.charWidth[layout->size] * windowScale));
+}
+
+} // namespace
+
+std::string fontName(const ALLEGRO_FONT *font) {
+    const LayoutFont *layout = layoutFontOf(font);
+    return layout == nullptr ? "unknown" : layout->name;
 }
 
 } // namespace standin
@@ -281,6 +306,24 @@ ALLEGRO_COLOR al_map_rgb(unsigned char r, unsigned char g, unsigned char b) {
     call.args = {static_cast<float>(r), static_cast<float>(g), static_cast<float>(b)};
     call.color = {r / 255.0F, g / 255.0F, b / 255.0F, 1.0F};
     return call.color;
+}
+
+int al_get_num_video_adapters() {
+    record("al_get_num_video_adapters");
+    return static_cast<int>(state.options.monitors.size());
+}
+
+bool al_get_monitor_info(int adapter, ALLEGRO_MONITOR_INFO *info) {
+    standin::Call &call = record("al_get_monitor_info");
+    call.args = {static_cast<float>(adapter)};
+    const auto index = static_cast<std::size_t>(adapter);
+    if (adapter < 0 || index >= state.options.monitors.size() ||
+        state.options.monitors[index].x1 == INT_MAX) {
+        info->x1 = info->y1 = info->x2 = info->y2 = INT_MAX;
+        return false;
+    }
+    *info = state.options.monitors[index];
+    return true;
 }
 
 ALLEGRO_DISPLAY *al_create_display(int w, int h) {
@@ -426,7 +469,7 @@ int al_get_text_width(const ALLEGRO_FONT *font, const char *text) {
             ++characters;
         }
     }
-    const int width = characters * state.options.charWidth[standin::fontSize(font)];
+    const int width = characters * standin::characterWidth(font);
     call.args = {static_cast<float>(width)};
     return width;
 }

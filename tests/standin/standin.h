@@ -61,8 +61,12 @@ struct Options {
     // One font size whose load fails while the others load; 0 for none.
     int failingFontSize = 0;
     // Advance of one character in pixels, by font size; close to the real
-    // font's digits at these sizes.
+    // font's digits at these sizes. A font loaded at a scaled size advances
+    // by its layout size's width times the scale, rounded.
     std::map<int, int> charWidth = {{14, 8}, {18, 10}, {20, 11}};
+    // The monitors the library reports, by adapter; a monitor whose
+    // x1 is INT_MAX is one the library cannot measure.
+    std::vector<ALLEGRO_MONITOR_INFO> monitors = {{0, 0, 1920, 1080}};
     // Called as each frame is shown, with the pass number: the moment to look
     // at the program's variables as the pass left them.
     std::function<void(int)> onFlip;
@@ -106,6 +110,7 @@ std::vector<Call> drawCalls(int pass);
 int passesBegun();               // Escape-key tests made by the loop
 double restTotal(int pass = -1); // seconds of rest asked for
 int fontSize(const ALLEGRO_FONT *font);
-std::string fontName(const ALLEGRO_FONT *font); // "small", "medium", "large" by size
+// "small", "medium" or "large" by size, at the program's scale.
+std::string fontName(const ALLEGRO_FONT *font);
 
 } // namespace standin

@@ -9,7 +9,7 @@
 set -eu
 cd "$1"
 
-bottom='app/state.h app/tables.h app/palette.h app/layout.h'
+bottom='app/state.h app/tables.h app/palette.h app/layout.h app/scale.h'
 # What the files of each level may include, besides their own folder.
 declare -A allowed=(
     [bottom]="$bottom"

@@ -60,13 +60,25 @@ TEST_F(PointerTest, RegionsGiveTheCodeOfThePreviousSample) {
     for (const auto &p : points) {
         SCOPED_TRACE("mode " + std::to_string(p.mode) + " (" + std::to_string(p.x) + "," +
                      std::to_string(p.y) + ")");
-        SetUp();
-        chooseMode(p.mode);
-        standin::pointer(1, p.x, p.y);
-        EXPECT_EQ(runPasses(2), 0);
-        EXPECT_EQ(shown[2].mode, p.mode);
-        EXPECT_EQ(shown[1].hover, 0);
-        EXPECT_EQ(shown[2].hover, p.code);
+        // On a scaled desktop a layout pixel is a block of window pixels:
+        // its first and its last pixel both give the code, so regions meet
+        // with neither a gap nor an overlap.
+        for (const DesktopScale &desktop : desktopScales) {
+            for (const bool lastPixel : {false, true}) {
+                const int x = windowPixel(p.x, desktop.scale, lastPixel);
+                const int y = windowPixel(p.y, desktop.scale, lastPixel);
+                SCOPED_TRACE(std::to_string(desktop.scale) + " at (" + std::to_string(x) + "," +
+                             std::to_string(y) + ")");
+                SetUp();
+                setDesktopScale(desktop);
+                chooseMode(p.mode);
+                standin::pointer(1, x, y);
+                EXPECT_EQ(runPasses(2), 0);
+                EXPECT_EQ(shown[2].mode, p.mode);
+                EXPECT_EQ(shown[1].hover, 0);
+                EXPECT_EQ(shown[2].hover, p.code);
+            }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -154,24 +155,37 @@ TEST_F(CursorTest, FollowsTypedTextOnePassLate) {
 // narrower. Thirty-two binary digits (320 pixels) fit the binary box but not
 // the decimal one, where the first pass after the change hides the cursor.
 TEST_F(CursorTest, HiddenFromTheBoxWidth) {
+    // On a scaled desktop the font measures the digit that many times wider
+    // (rounded), and the box is that many times wider too.
     const struct {
         int mode, fontSize, width;
         bool shown;
-    } cases[] = {{1, 20, 150, false}, {1, 20, 149, true}, {2, 20, 150, false}, {2, 20, 149, true},
-                 {3, 18, 333, false}, {3, 18, 332, true}, {3, 18, 200, true}};
+        int desktop = 0; // index into desktopScales
+    } cases[] = {{1, 20, 150, false},    {1, 20, 149, true},     {2, 20, 150, false},
+                 {2, 20, 149, true},     {3, 18, 333, false},    {3, 18, 332, true},
+                 {3, 18, 200, true},     {1, 20, 150, false, 3}, {1, 20, 149, true, 3},
+                 {3, 18, 333, false, 3}, {3, 18, 332, true, 3},  {1, 20, 150, false, 2},
+                 {1, 20, 149, true, 2},  {2, 20, 150, false, 1}, {2, 20, 149, true, 1},
+                 {3, 18, 333, false, 4}, {3, 18, 332, true, 4}};
     for (const auto &c : cases) {
-        SCOPED_TRACE("mode " + std::to_string(c.mode) + ", width " + std::to_string(c.width));
+        const DesktopScale &desktop = desktopScales[c.desktop];
+        SCOPED_TRACE("mode " + std::to_string(c.mode) + ", width " + std::to_string(c.width) +
+                     ", scale " + std::to_string(desktop.scale));
         SetUp();
+        setDesktopScale(desktop);
         standin::options().charWidth[c.fontSize] = c.width;
         chooseMode(c.mode);
         typeAt(1, '1');
         typeAt(3, 8);
         runPasses(4);
-        const std::string wide = cursorRow(fontOf[c.mode], 133 + c.width, rowYOf[c.mode] - 2);
+        const int left = windowPixel(133, desktop.scale);
+        const int top = windowPixel(rowYOf[c.mode] - 2, desktop.scale);
+        const int width = static_cast<int>(std::lround(c.width * desktop.scale));
+        const std::string wide = cursorRow(fontOf[c.mode], left + width, top);
         const std::string none = "none";
         EXPECT_EQ(cursorsFrom(2, 4),
                   (std::vector<std::string>{c.shown ? wide : none, c.shown ? wide : none,
-                                            cursorRow(fontOf[c.mode], 133, rowYOf[c.mode] - 2)}));
+                                            cursorRow(fontOf[c.mode], left, top)}));
         EXPECT_EQ(shownText(2, c.mode), "1");
     }
 

@@ -1,0 +1,230 @@
+// The desktop's scale: the Xft.dpi setting as read, the window and fonts it
+// gives on screens of several sizes, and every drawing call of a pass at
+// the scale against the same pass at 96 dpi.
+#include "clipboard_standin.h"
+#include "harness.h"
+
+#include "app/scale.h"
+
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ScaleTest = ProgramTest;
+
+// A set-up call that the scale decides, as a line.
+std::vector<std::string> scaleCalls() {
+    std::vector<std::string> rows;
+    for (const standin::Call &call : standin::calls()) {
+        if (call.pass != 0) {
+            continue;
+        }
+        if (call.name == "al_load_ttf_font" || call.name == "al_create_display" ||
+            call.name == "al_get_monitor_info") {
+            std::string row = call.name;
+            for (const float number : call.args) {
+                row += " " + std::to_string(static_cast<int>(number));
+            }
+            rows.push_back(row);
+        } else if (call.name == "al_get_num_video_adapters") {
+            rows.push_back(call.name);
+        }
+    }
+    return rows;
+}
+
+std::vector<std::string> fontsAndWindow(int small, int medium, int large, int width, int height) {
+    return {"al_load_ttf_font " + std::to_string(small),
+            "al_load_ttf_font " + std::to_string(medium),
+            "al_load_ttf_font " + std::to_string(large),
+            "al_create_display " + std::to_string(width) + " " + std::to_string(height)};
+}
+
+} // namespace
+
+// What a settings panel writes reads as that many 96ths; anything else,
+// written by whatever program, is no setting, and 96 or less is scale 1.
+TEST(DpiSettingTest, ReadsAsTheScaleOrNoSetting) {
+    const struct {
+        const char *setting;
+        double scale;
+    } cases[] = {
+        {"96", 1},    {"192", 2},
+        {"144", 1.5}, {"120", 1.25},
+        {"288", 3},   {"240", 2.5},
+        {"96.0", 1},  {"168.5", 168.5 / 96},
+        {" 192", 2},  {"192\t", 2},
+        {"48", 1},    {"1", 1},
+        {"", 1},      {"   ", 1},
+        {".", 1},     {"abc", 1},
+        {"-192", 1},  {"+192", 1},
+        {"0", 1},     {"0.5", 1},
+        {"nan", 1},   {"inf", 1},
+        {"1e3", 1},   {"0x60", 1},
+        {"192px", 1}, {"192 dpi", 1},
+        {"19 2", 1},  {"1.9.2", 1},
+        {"192,5", 1}, {std::string(400, '9').c_str(), 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.setting + "\"");
+        EXPECT_DOUBLE_EQ(scaleForDpi(c.setting), c.scale);
+    }
+    // Absurd but a number: read as asked, for the screen to cut down.
+    EXPECT_DOUBLE_EQ(scaleForDpi("96000000000000000000"), 1e18);
+}
+
+// 496 x 190 times the scale, rounded, and the fonts rasterised at their
+// sizes times the scale; cut to the smallest monitor, never below 1. A
+// desktop at 96 dpi or none asks the library for nothing more.
+TEST_F(ScaleTest, WindowAndFontsFollowTheScaleWithinTheScreen) {
+    const std::vector<std::string> monitor0 = {"al_get_num_video_adapters",
+                                               "al_get_monitor_info 0"};
+    const struct {
+        const char *name;
+        std::optional<std::string> setting;
+        std::vector<ALLEGRO_MONITOR_INFO> monitors;
+        std::vector<std::string> asked; // of the monitors
+        std::vector<std::string> made;
+    } cases[] = {
+        {"none", std::nullopt, {{0, 0, 1920, 1080}}, {}, fontsAndWindow(14, 18, 20, 496, 190)},
+        {"96", "96", {{0, 0, 1920, 1080}}, {}, fontsAndWindow(14, 18, 20, 496, 190)},
+        {"malformed", "192px", {{0, 0, 1920, 1080}}, {}, fontsAndWindow(14, 18, 20, 496, 190)},
+        {"192", "192", {{0, 0, 1920, 1080}}, monitor0, fontsAndWindow(28, 36, 40, 992, 380)},
+        {"144", "144", {{0, 0, 1920, 1080}}, monitor0, fontsAndWindow(21, 27, 30, 744, 285)},
+        {"120", "120", {{0, 0, 1920, 1080}}, monitor0, fontsAndWindow(18, 23, 25, 620, 238)},
+        {"288", "288", {{0, 0, 1920, 1080}}, monitor0, fontsAndWindow(42, 54, 60, 1488, 570)},
+        // Too wide for an 800 x 600 screen: 800 / 496 fits.
+        {"192 on 800x600",
+         "192",
+         {{0, 0, 800, 600}},
+         monitor0,
+         fontsAndWindow(23, 29, 32, 800, 306)},
+        // Too tall for a wide, low screen: 300 / 190.
+        {"288 on 3000x300",
+         "288",
+         {{0, 0, 3000, 300}},
+         monitor0,
+         fontsAndWindow(22, 28, 32, 783, 300)},
+        {"absurd",
+         "96000000000000000000",
+         {{0, 0, 1024, 768}},
+         monitor0,
+         fontsAndWindow(29, 37, 41, 1024, 392)},
+        // A screen smaller than the window at 1 still gets the window at 1.
+        {"192 on 400x300",
+         "192",
+         {{0, 0, 400, 300}},
+         monitor0,
+         fontsAndWindow(14, 18, 20, 496, 190)},
+        // The smallest of two monitors, wherever it lies.
+        {"192 on two",
+         "192",
+         {{0, 0, 3840, 2160}, {3840, 0, 4640, 600}},
+         {"al_get_num_video_adapters", "al_get_monitor_info 0", "al_get_monitor_info 1"},
+         fontsAndWindow(23, 29, 32, 800, 306)},
+        // A monitor the library cannot measure counts for nothing; none at
+        // all leaves no size to fit, and the window at 1 fits any.
+        {"192, one unmeasured",
+         "192",
+         {{INT_MAX, 0, 0, 0}, {0, 0, 1920, 1080}},
+         {"al_get_num_video_adapters", "al_get_monitor_info 0", "al_get_monitor_info 1"},
+         fontsAndWindow(28, 36, 40, 992, 380)},
+        {"192, none measured",
+         "192",
+         {{INT_MAX, 0, 0, 0}},
+         monitor0,
+         fontsAndWindow(14, 18, 20, 496, 190)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        standin::setDpiSetting(c.setting);
+        standin::options().monitors = c.monitors;
+        ASSERT_EQ(runPasses(1), 0);
+        std::vector<std::string> want = c.asked;
+        want.insert(want.end(), c.made.begin(), c.made.end());
+        EXPECT_EQ(scaleCalls(), want);
+    }
+}
+
+// Each window pixel belongs to the one layout pixel drawn over it.
+TEST_F(ScaleTest, EveryWindowPixelBelongsToOneLayoutPixel) {
+    for (const DesktopScale &desktop : desktopScales) {
+        SCOPED_TRACE(desktop.scale);
+        windowScale = desktop.scale;
+        for (int unit = -20; unit <= 520; ++unit) {
+            const int first = windowPixel(unit, desktop.scale);
+            const int last = windowPixel(unit, desktop.scale, true);
+            ASSERT_LE(first, last) << "layout pixel " << unit << " covers no window pixel";
+            EXPECT_EQ(scaled(unit), first);
+            for (int pixel = first; pixel <= last; ++pixel) {
+                ASSERT_EQ(unscaled(pixel), unit) << "window pixel " << pixel;
+            }
+        }
+    }
+}
+
+// A pass at a scale makes the calls of the same pass at 96 dpi, in the same
+// order, colours, fonts and texts, with every coordinate times the scale,
+// rounded, and every outline as much thicker, never under a pixel. The
+// cursor stands after the text as measured at the scale, one pass earlier.
+// The script types, hovers a key and a button and moves rows, so that every
+// kind of call is drawn.
+TEST_F(ScaleTest, EveryDrawingCallIsThePassAt96DpiScaled) {
+    const int passes = 6;
+    const auto script = [](double scale) {
+        chooseMode(2);
+        typeText(2, "1f");
+        standin::pointer(3, windowPixel(keyX(5), scale), windowPixel(keyY, scale));
+        standin::pointer(4, windowPixel(420, scale), windowPixel(74, scale));
+        standin::holdKey(5, ALLEGRO_KEY_DOWN);
+    };
+    script(1);
+    runPasses(passes);
+    std::vector<std::vector<standin::Call>> atOne;
+    std::vector<std::vector<std::string>> fontsAtOne;
+    for (int pass = 1; pass <= passes; ++pass) {
+        atOne.push_back(standin::drawCalls(pass));
+        fontsAtOne.emplace_back();
+        for (const standin::Call &call : atOne.back()) {
+            fontsAtOne.back().push_back(standin::fontName(call.font));
+        }
+    }
+    for (const DesktopScale &desktop : desktopScales) {
+        if (desktop.dpi == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(desktop.dpi);
+        SetUp();
+        setDesktopScale(desktop);
+        script(desktop.scale);
+        runPasses(passes);
+        for (int pass = 1; pass <= passes; ++pass) {
+            SCOPED_TRACE("pass " + std::to_string(pass));
+            const auto index = static_cast<std::size_t>(pass - 1);
+            const std::vector<standin::Call> drawn = standin::drawCalls(pass);
+            ASSERT_EQ(drawn.size(), atOne[index].size());
+            for (std::size_t i = 0; i < drawn.size(); ++i) {
+                standin::Call expected = atOne[index][i];
+                for (std::size_t arg = 0; arg < expected.args.size(); ++arg) {
+                    const auto layout = static_cast<int>(expected.args[arg]);
+                    const int at = windowPixel(layout, desktop.scale);
+                    expected.args[arg] = static_cast<float>(arg == 4 ? std::max(1, at) : at);
+                }
+                if (expected.format == "_") {
+                    const std::vector<standin::Call> measured =
+                        standin::callsNamed("al_get_text_width", pass - 1);
+                    const int offset = measured.empty() ? 0 : static_cast<int>(measured[0].args[0]);
+                    expected.args[0] = static_cast<float>(windowPixel(133, desktop.scale) + offset);
+                }
+                EXPECT_EQ(standin::fontName(drawn[i].font), fontsAtOne[index][i]) << "call " << i;
+                expected.font = drawn[i].font;
+                EXPECT_EQ(describe(drawn[i]), describe(expected)) << "call " << i;
+            }
+        }
+    }
+}
