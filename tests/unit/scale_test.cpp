@@ -50,7 +50,7 @@ std::vector<std::string> fontsAndWindow(int small, int medium, int large, int wi
 // written by whatever program, is no setting, and 96 or less is scale 1.
 TEST(DpiSettingTest, ReadsAsTheScaleOrNoSetting) {
     const struct {
-        const char *setting;
+        std::string setting;
         double scale;
     } cases[] = {
         {"96", 1},    {"192", 2},
@@ -70,7 +70,7 @@ TEST(DpiSettingTest, ReadsAsTheScaleOrNoSetting) {
         {"192,5", 1}, {std::string(400, '9').c_str(), 1},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::string("\"") + c.setting + "\"");
+        SCOPED_TRACE("\"" + c.setting + "\"");
         EXPECT_DOUBLE_EQ(scaleForDpi(c.setting), c.scale);
     }
     // Absurd but a number: read as asked, for the screen to cut down.
