@@ -3,8 +3,9 @@
 // clipboard calls answer a paste one paste late.
 //
 // An unmapped window owns the selection and receives the answers. The
-// connection opens at start-up, where the desktop's scale is read from it;
-// a run that never copies then costs one test of a flag a pass.
+// connection opens at start-up, where the desktop's scale is read from it,
+// the window on the first copy or paste; a run that never copies costs one
+// test of a flag a pass.
 #include "input/clipboard.h"
 #include "input/desktop.h"
 
@@ -70,9 +71,20 @@ bool connect() {
         return false;
     }
     libraryErrorHandler = XSetErrorHandler(dropOwnErrors);
-    selectionWindow =
-        XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 1, 1, 0, 0, 0);
-    XInternAtoms(connection, const_cast<char **>(atomNames), 8, False, atoms);
+    return true;
+}
+
+// The selection's window and atoms wait for the first copy or paste, so
+// that a start-up that goes no further leaves nothing on the server.
+bool connectForSelection() {
+    if (!connect()) {
+        return false;
+    }
+    if (selectionWindow == None) {
+        selectionWindow =
+            XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 1, 1, 0, 0, 0);
+        XInternAtoms(connection, const_cast<char **>(atomNames), 8, False, atoms);
+    }
     return true;
 }
 
@@ -189,7 +201,7 @@ bool takePastedText(std::string &text) {
 } // namespace
 
 void copyToClipboard(const std::string &text) {
-    if (!connect()) {
+    if (!connectForSelection()) {
         return;
     }
     copiedText = text;
@@ -199,7 +211,7 @@ void copyToClipboard(const std::string &text) {
 
 bool pasteFromClipboard(std::string &text) {
     const auto deadline = Clock::now() + pasteWait; // the round trips before the wait count too
-    if (!connect()) {
+    if (!connectForSelection()) {
         return false;
     }
     const Window owner = XGetSelectionOwner(connection, atoms[clipboard]);
