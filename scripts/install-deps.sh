@@ -14,7 +14,8 @@ build_packages="cmake make g++ pkg-config liballegro5-dev liballegro-ttf5-dev li
 # Building the Debian package: dpkg-buildflags and dpkg-shlibdeps come with
 # dpkg-dev, and cpack's DEB generator runs `file` to find the binaries.
 package_packages="$build_packages dpkg-dev file"
-test_packages="$package_packages libgtest-dev xvfb xdotool xclip imagemagick x11-utils tesseract-ocr clang llvm desktop-file-utils appstream lintian man-db"
+# The window tests set a desktop scale with xrdb, from x11-xserver-utils.
+test_packages="$package_packages libgtest-dev xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils tesseract-ocr clang llvm desktop-file-utils appstream lintian man-db"
 bench_packages="$test_packages libbenchmark-dev valgrind"
 
 case "${1:-}" in
