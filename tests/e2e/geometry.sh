@@ -63,3 +63,57 @@ box_middle() {
     read -r x1 y1 x2 y2 <<<"$1"
     MIDDLE_X=$(((x1 + x2) / 2)) MIDDLE_Y=$(((y1 + y2) / 2))
 }
+
+# At a desktop scale (Xft.dpi over 96) the program draws layout pixel c at
+# window pixel round(c * scale), and the pointer maps back the same way, so
+# a box's window pixels run from its scaled X1 to its scaled X2. What
+# geometry_tables does not make is kept at 96 dpi here, so that
+# geometry_scale may be called again.
+LAYOUT_WIDTH=$WINDOW_WIDTH LAYOUT_HEIGHT=$WINDOW_HEIGHT LAYOUT_BARE_Y=$KEY_BARE_Y
+LAYOUT_REST_SPOT="${REST_SPOT[*]}"
+GEOMETRY_MILLI=1000 # the scale in thousandths
+SCALED=0 SCALED_BOX=''
+
+# scale_coordinate C: C at the scale into SCALED, rounded half away from
+# zero as the program rounds.
+scale_coordinate() { SCALED=$(((2 * $1 * GEOMETRY_MILLI + 1000) / 2000)); }
+
+# scale_box BOX: BOX at the scale into SCALED_BOX.
+scale_box() {
+    local corner scaled=()
+    for corner in $1; do
+        scale_coordinate "$corner"
+        scaled+=("$SCALED")
+    done
+    SCALED_BOX=${scaled[*]}
+}
+
+# geometry_scale SCALE (1, 1.5, 2, ...): every position above in window
+# pixels at that scale, the window's size included. lib.sh's own margins
+# around a row (the band e2e_settle ignores) stay as at 96 dpi, so a test at
+# a scale waits for what it checks rather than with e2e_settle.
+geometry_scale() {
+    local whole=${1%%.*} fraction=000 row button key
+    [[ $1 != *.* ]] || fraction=${1#*.}000
+    GEOMETRY_MILLI=$((10#$whole * 1000 + 10#${fraction:0:3}))
+    geometry_tables
+    scale_coordinate "$LAYOUT_WIDTH" && WINDOW_WIDTH=$SCALED
+    scale_coordinate "$LAYOUT_HEIGHT" && WINDOW_HEIGHT=$SCALED
+    scale_coordinate "$LAYOUT_BARE_Y" && KEY_BARE_Y=$SCALED
+    scale_box "$LAYOUT_REST_SPOT" && read -ra REST_SPOT <<<"$SCALED_BOX"
+    for row in 1 2 3; do
+        scale_coordinate "${ROW_TOP[row]}" && ROW_TOP[row]=$SCALED
+        scale_box "${ROW_BOX[row]}" && ROW_BOX[row]=$SCALED_BOX
+        scale_box "${ROW_HIT[row]}" && ROW_HIT[row]=$SCALED_BOX
+    done
+    for button in 0 1; do
+        scale_coordinate "${BUTTON_TOP[button]}" && BUTTON_TOP[button]=$SCALED
+        scale_box "${BUTTON_HIT[button]}" && BUTTON_HIT[button]=$SCALED_BOX
+    done
+    for ((key = 0; key < KEY_COUNT; key++)); do
+        scale_coordinate "${KEY_LEFT[key]}" && KEY_LEFT[key]=$SCALED
+        scale_box "${KEY_FACE[key]}" && KEY_FACE[key]=$SCALED_BOX
+        scale_box "${KEY_HIT[key]}" && KEY_HIT[key]=$SCALED_BOX
+        scale_box "${KEY_LIT[key]}" && KEY_LIT[key]=$SCALED_BOX
+    done
+}
