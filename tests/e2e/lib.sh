@@ -15,6 +15,8 @@
 #   e2e_bound SECONDS ARGS...            runs the calling script again with ARGS under timeout SECONDS
 #   e2e_init                             E2E_TMP (gone at exit), traps, tool check; E2E_XSEND names xsend
 #   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it
+#   e2e_start_xvfb_sized WIDTHxHEIGHT    the same on a screen of that size (the default is 640x480)
+#   e2e_set_dpi DPI                      the desktop's scale: Xft.dpi in the server's resources
 #   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
 #   e2e_start_program COMMAND [FOLDER]   starts COMMAND in FOLDER (default: its own); $E2E_RUN/out, err
 #   e2e_find_window                      waits for the window (E2E_WID) and its frame; rests the pointer
@@ -72,6 +74,7 @@
 #   e2e_read_words FILE PERCENT dark|light BOX...   prints what OCR reads in the boxes, joined by /
 #   e2e_magick SECONDS TOOL ARGS...      ImageMagick's convert, compare or import, bounded, either release
 # Positions (boxes, rows, buttons, keys, box_middle): geometry.sh.
+# At a desktop scale: geometry_scale SCALE turns them into that scale's window pixels.
 # From the environment: E2E_KEEP=1 keeps the temporary folder; E2E_FAIL_DIR
 # receives the last screenshot of a failed test.
 
@@ -95,6 +98,7 @@ E2E_WID='' E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
 E2E_ANSWER='' # the last answer of xsend
 E2E_XDO_IN='' E2E_XDO_OUT='' E2E_XS_IN='' E2E_XS_OUT=''
 E2E_FILE='' E2E_CROP='' E2E_OTHERS='' E2E_ACTIVE='' E2E_CREATED=''
+E2E_SCREEN='' # the private screen's size, when a test asks for one
 declare -A E2E_HASH=() # row hashes of each screenshot
 declare -A E2E_KEPT=() # screenshots kept by name
 E2E_NOTES=()
@@ -229,6 +233,43 @@ e2e_start_xvfb() {
     e2e_track $!
     exec {E2E_XDO_IN}>"$E2E_TMP/xdo.in" {E2E_XDO_OUT}<"$E2E_TMP/xdo.out"
     exec {E2E_XS_IN}>"$E2E_TMP/xs.in" {E2E_XS_OUT}<"$E2E_TMP/xs.out"
+}
+
+# xvfb.sh gives each server a 640x480 screen, where the program cuts a
+# desktop scale down to what fits (1.29). A window at 150 % or 200 % needs a
+# larger screen: the server starts as in e2e_start_xvfb, its screen SIZE.
+e2e_start_xvfb_sized() {
+    local size
+    E2E_SCREEN=$1
+    # Runs in the background job that xvfb.sh starts, replacing it, so the
+    # job's process id is the server's.
+    # shellcheck disable=SC2317 # xvfb_start calls it by the server's name
+    Xvfb() {
+        local arguments=()
+        while [ "$#" -gt 0 ]; do
+            if [ "$1" = -screen ]; then
+                arguments+=(-screen "$2" "${E2E_SCREEN}x24")
+                shift 3
+            else
+                arguments+=("$1")
+                shift
+            fi
+        done
+        exec Xvfb "${arguments[@]}"
+    }
+    e2e_start_xvfb
+    unset -f Xvfb
+    size=$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "$E2E_SCREEN" ] || e2e_fail "the private screen is $size, want $E2E_SCREEN"
+}
+
+# Sets Xft.dpi as a desktop scaled to DPI/96 does; the program reads it when
+# it starts. Without -nocpp xrdb would want a C preprocessor.
+e2e_set_dpi() {
+    command -v xrdb >/dev/null || e2e_missing xrdb
+    echo "Xft.dpi: $1" | timeout 10 xrdb -nocpp -merge || e2e_fail "xrdb could not merge Xft.dpi: $1"
+    [ "$(timeout 10 xrdb -query | awk '$1 == "Xft.dpi:" { print $2 }')" = "$1" ] ||
+        e2e_fail "xrdb -query does not show Xft.dpi: $1"
 }
 
 # Runs one line of xdotool commands and waits until it is done: the screen
@@ -579,7 +620,9 @@ e2e_checkpoint() {
 # than the reading, so every noted box is stacked into one picture. Each box
 # is enlarged and cut at 45 % grey, leaving dark ink on white (both field
 # fills are lighter), then trimmed and framed anew: tesseract misses a lone
-# digit in a wide empty box.
+# digit in a wide empty box. At a desktop scale the text is larger already
+# and is enlarged less, so that tesseract sees glyphs of the size it reads
+# well at 96 dpi: three times as large, whatever the scale.
 
 e2e_note() {
     local name=$1 what=$2 item
@@ -596,7 +639,7 @@ e2e_read_boxes() {
     while read -r file row; do
         e2e_crop "${ROW_BOX[row]}"
         crops+=(\( "$file" -crop "$E2E_CROP" +repage -colorspace Gray
-            -resize 300% -threshold 45% -trim +repage -bordercolor white -border 30 \))
+            -resize $((300000 / GEOMETRY_MILLI))% -threshold 45% -trim +repage -bordercolor white -border 30 \))
     done
     e2e_magick 30 convert "${crops[@]}" -background white -gravity west -append "$out" ||
         e2e_fail "convert could not prepare the boxes for OCR"
