@@ -4,10 +4,12 @@
  *   screen_probe launch PROGRAM [ARG...]
  *       starts PROGRAM (the moment of launch goes to it in BENCH_LAUNCH_NS),
  *       prints "mapped_ms=M painted_ms=P cpu_ms=C waiting_ms=W poll_us=U
- *       pid=PID" once its first frame is on screen, then waits for PROGRAM to
- *       end and exits with its status. C is the CPU time all of PROGRAM's
- *       threads had used by then, W the time they had spent ready to run but
- *       waiting for a core: on a busy machine W grows, C hardly moves.
+ *       pid=PID width=X" once its first frame is on screen, then waits for
+ *       PROGRAM to end and exits with its status. C is the CPU time all of
+ *       PROGRAM's threads had used by then, W the time they had spent ready
+ *       to run but waiting for a core: on a busy machine W grows, C hardly
+ *       moves. X is the window's width, which tells the desktop's scale it
+ *       was opened at: the window's 496 x 190 pixels at any scale from 1.
  *   screen_probe key KEY CELL
  *       presses KEY with xdotool and prints "shown_ms=S poll_us=U" once the
  *       decimal field shows a digit in character cell CELL (0 for the first),
@@ -46,7 +48,8 @@ static const char windowTitle[] = "Ravuriradoz syst. liczbowych DHB";
 
 /* Points of one row that only a finished frame paints in these colours: the
  * background, the active decimal box and the panel face. One row is grabbed,
- * so a poll costs the server little. */
+ * so a poll costs the server little. In the layout's pixels: at a scale the
+ * same spots are that many times further. */
 #define FRAME_ROW 45
 static const struct {
     int x;
@@ -75,9 +78,26 @@ static int ignoreErrors(Display *dpy, XErrorEvent *error) {
     return 0;
 }
 
-static int framePainted(XImage *image) {
+/* a layout pixel, never negative, in the window's, rounded as the program
+ * rounds it */
+static int scaled(int coordinate, double scale) {
+    return (int)(coordinate * scale + 0.5);
+}
+
+/* The scale of a window that is the converter's at some scale, 0 for any
+ * other window. */
+static double windowScale(const XWindowAttributes *attributes) {
+    double scale = (double)attributes->width / WINDOW_WIDTH;
+    if (scale < 1 || attributes->width != scaled(WINDOW_WIDTH, scale) ||
+        attributes->height != scaled(WINDOW_HEIGHT, scale)) {
+        return 0;
+    }
+    return scale;
+}
+
+static int framePainted(XImage *image, double scale) {
     for (size_t i = 0; i < sizeof framePoints / sizeof framePoints[0]; i++) {
-        unsigned long pixel = XGetPixel(image, framePoints[i].x, 0);
+        unsigned long pixel = XGetPixel(image, scaled(framePoints[i].x, scale), 0);
         if ((pixel & 0xffffff) != framePoints[i].rgb) {
             return 0;
         }
@@ -159,7 +179,8 @@ static int launch(Display *dpy, char **argv) {
     pid_t pid = spawn(argv, start);
     long long mapped = 0;
     long polls = 0;
-    int x = 0, y = 0;
+    int x = 0, y = 0, width = 0;
+    double scale = 0;
     while (nowNs() - start < GIVE_UP_NS) {
         while (XPending(dpy)) {
             XEvent event;
@@ -167,29 +188,31 @@ static int launch(Display *dpy, char **argv) {
             XWindowAttributes attributes;
             if (event.type == MapNotify && mapped == 0 &&
                 XGetWindowAttributes(dpy, event.xmap.window, &attributes) &&
-                attributes.width == WINDOW_WIDTH && attributes.height == WINDOW_HEIGHT) {
+                (scale = windowScale(&attributes)) != 0) {
                 mapped = nowNs();
                 x = attributes.x;
                 y = attributes.y;
+                width = attributes.width;
             }
         }
         if (mapped == 0) {
             XSync(dpy, False); /* a round trip, so the map is seen as soon as it happens */
             continue;
         }
-        XImage *image = XGetImage(dpy, root, x, y + FRAME_ROW, WINDOW_WIDTH, 1, AllPlanes, ZPixmap);
+        XImage *image = XGetImage(dpy, root, x, y + scaled(FRAME_ROW, scale), (unsigned)width, 1,
+                                  AllPlanes, ZPixmap);
         polls++;
         if (image != NULL) {
-            int painted = framePainted(image);
+            int painted = framePainted(image, scale);
             XDestroyImage(image);
             if (painted) {
                 long long now = nowNs(), running, waiting;
                 threadTimes(pid, &running, &waiting);
                 printf("mapped_ms=%.2f painted_ms=%.2f cpu_ms=%.2f waiting_ms=%.2f poll_us=%.0f "
-                       "pid=%d\n",
+                       "pid=%d width=%d\n",
                        (double)(mapped - start) / 1e6, (double)(now - start) / 1e6,
                        (double)running / 1e6, (double)waiting / 1e6,
-                       (double)(now - mapped) / 1e3 / (double)polls, (int)pid);
+                       (double)(now - mapped) / 1e3 / (double)polls, (int)pid, width);
                 fflush(stdout);
                 return waitForExit(pid);
             }
