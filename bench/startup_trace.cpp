@@ -1,7 +1,8 @@
 // The program's start-up and first pass with the real library, each library
-// call of start-up timed. The program's own code is linked unchanged: the
-// linker sends its calls of the functions below through the timing wrappers
-// (-Wl,--wrap), which call the real ones.
+// call of start-up timed, and the program's own reading of the desktop's
+// scale. The program's own code is linked unchanged: the linker sends its
+// calls of the functions below through the timing wrappers (-Wl,--wrap),
+// which call the real ones.
 //
 // Started by screen_probe, which puts the moment of launch (CLOCK_MONOTONIC,
 // nanoseconds) in BENCH_LAUNCH_NS; times are printed from then, one step a
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -88,6 +90,8 @@ bool __real_al_init_font_addon();
 bool __real_al_init_ttf_addon();
 bool __real_al_init_primitives_addon();
 ALLEGRO_FONT *__real_al_load_ttf_font(const char *, int, int);
+int __real_al_get_num_video_adapters();
+bool __real_al_get_monitor_info(int, ALLEGRO_MONITOR_INFO *);
 ALLEGRO_DISPLAY *__real_al_create_display(int, int);
 void __real_al_set_window_title(ALLEGRO_DISPLAY *, const char *);
 ALLEGRO_EVENT_QUEUE *__real_al_create_event_queue();
@@ -119,6 +123,13 @@ ALLEGRO_FONT *__wrap_al_load_ttf_font(const char *file, int size, int flags) {
     static int loads = 0;
     const char *name = names[loads < 2 ? loads++ : 2];
     return timed(name, [&] { return __real_al_load_ttf_font(file, size, flags); });
+}
+// Asked only at a scale above 1, to fit the window to the smallest monitor.
+int __wrap_al_get_num_video_adapters() {
+    return timed("al_get_num_video_adapters", [] { return __real_al_get_num_video_adapters(); });
+}
+bool __wrap_al_get_monitor_info(int adapter, ALLEGRO_MONITOR_INFO *info) {
+    return timed("al_get_monitor_info", [&] { return __real_al_get_monitor_info(adapter, info); });
 }
 ALLEGRO_DISPLAY *__wrap_al_create_display(int width, int height) {
     return timed("al_create_display", [&] { return __real_al_create_display(width, height); });
@@ -159,6 +170,18 @@ void __wrap_al_flip_display() {
 }
 
 } // extern "C"
+
+// readDpiSetting (input/desktop.h), reached by its mangled name, which the
+// build gives as READ_DPI_SYMBOL. It opens the clipboard's X connection
+// before it reads the resource; a scale above 1 then asks the library for
+// the monitors' sizes (al_get_monitor_info above).
+bool realReadDpiSetting(std::string &setting) asm("__real_" READ_DPI_SYMBOL);
+bool wrappedReadDpiSetting(std::string &setting) asm("__wrap_" READ_DPI_SYMBOL);
+
+bool wrappedReadDpiSetting(std::string &setting) {
+    return timed("readDpiSetting: X connection, Xft.dpi",
+                 [&] { return realReadDpiSetting(setting); });
+}
 
 int main() {
     const long long mainNs = nowNs();
