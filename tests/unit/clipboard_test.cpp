@@ -198,7 +198,10 @@ const PasteCase pasteCases[] = {
     {"DecTooLongWrittenAnew", 1, "00000000042", {"42", "2A", "101010"}},
     {"DecZeroBlanked", 1, "0", isZero},
     {"DecHexZeroBlanked", 1, "0x0", isZero},
-    {"DecZerosKept", 1, "000", {"000", "", ""}},
+    {"DecZerosBlanked", 1, "000", isZero},
+    {"DecGroupedZerosBlanked", 1, "0 000", isZero},
+    {"DecCommaZerosBlanked", 1, "0,000", isZero},
+    {"DecFullLengthZerosBlanked", 1, "0000000000", isZero},
     {"DecNothingToPaste", 1, nullptr, decRefused},
     {"DecEmpty", 1, "", decRefused},
     {"DecBlank", 1, " \r\n", decRefused},
@@ -293,6 +296,8 @@ const PasteClickCase pasteClickCases[] = {
     {"HexLetterKeyAfterPaste", 2, key(14), "0xA", {"174", "AE", "10101110"}, 2},
     {"KeyCutAtTheLimit", 1, key(5), "4294967295", isMax, 1},
     {"BackAfterPaste", 1, back, "1234", {"123", "7B", "1111011"}, 1},
+    {"BackToZerosAfterPaste", 1, back, "0005", isZero, 1},
+    {"ZeroKeyAfterPastedZeros", 1, key(0), "00", isZero, 1},
     {"KeyAfterRefusedPaste", 1, key(7), "x", {"7", "7", "111"}, 1},
     {"HexRowTakesPaste", 1, 2, "ff", is255, 2},
     {"BinRowTakesPaste", 1, 3, "101", {"5", "5", "101"}, 3},
@@ -301,6 +306,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, PasteClickTest, ::testing::ValuesIn(pasteClickCa
                          [](const auto &info) { return std::string(info.param.name); });
 
 using ClipboardFlowTest = ProgramTest;
+
+// Zeros that Backspace leaves of a pasted "0005" show as the empty row, and
+// the next digit starts afresh rather than after them.
+TEST_F(ClipboardFlowTest, BackspaceDownToZerosEmptiesTheRow) {
+    typeAt(2, pasteChar);
+    standin::setClipboardText(2, "0005");
+    typeAt(3, 8);
+    typeAt(4, '5');
+    ASSERT_EQ(runPasses(4), 0);
+    EXPECT_EQ(texts(2), (std::vector<std::string>{"0005", "5", "101"}));
+    EXPECT_EQ(texts(3), isZero);
+    EXPECT_EQ(texts(4), (std::vector<std::string>{"5", "5", "101"}));
+}
 
 // Every pass serves once, after its drain and just before its last rest,
 // whatever it did; the hand-over comes once, after the last frame. The loop

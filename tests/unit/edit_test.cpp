@@ -125,6 +125,8 @@ const EditCase cases[] = {
     {"HexNegativeClosed", 3, "01", 2, 0, -1, {"1", "1", "01"}},
     // A decimal "0" is shown empty, so the next digit starts afresh.
     {"DecDigitAfterZeroStartsFresh", 1, "0", 0, 0, '5', {"5", "5", "101"}},
+    // ... and so is "00", from the key 0 and a typed 0 in one pass.
+    {"DecZeroKeyAndTypedZero", 1, "", 0, key(0), '0', {"", "", ""}, 0, 1, 0, "1"},
     // In every field the order is digits (key, then typed), letters (key,
     // then typed), then removals (back button, then backspace).
     {"DecKey", 1, "", 0, key(9), noChar, {"9", "9", "1001"}},
