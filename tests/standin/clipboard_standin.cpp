@@ -73,6 +73,10 @@ bool pasteFromClipboard(std::string &text) {
     return true;
 }
 
+void ringBell() {
+    standin::logCall("bell");
+}
+
 void serveClipboard() {
     standin::logCall("serve");
 }

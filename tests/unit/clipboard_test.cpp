@@ -79,6 +79,7 @@ TEST_P(CopyTest, CopiesTheShownTextAndNothingElse) {
     EXPECT_EQ(copies[0].pass, act);
     EXPECT_EQ(copies[0].text, c.want);
     EXPECT_TRUE(standin::clipboardCallsNamed("paste").empty());
+    EXPECT_TRUE(standin::clipboardCallsNamed("bell").empty());
     const std::vector<std::string> rows[2] = {rowsOf(act), rowsOf(act + 1)};
     const double rest = standin::restTotal(act);
 
@@ -131,10 +132,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, CopyTest, ::testing::ValuesIn(copyCases),
 
 // Each field starts active in pass 4 beside a stale text typed elsewhere
 // (binary "01", hexadecimal "0A"), so a refused paste, which commits the
-// field unchanged, shows as the stale text recomputed.
+// field unchanged, shows as the stale text recomputed. No row that a paste
+// is accepted in shows the same.
 int staleStart(int mode) {
     return mode == 3 ? prepare(2, "0A", 3) : prepare(3, "01", mode);
 }
+
+const std::vector<std::string> decRefused = {"1", "1", "1"};
+const std::vector<std::string> hexRefused = {"1", "1", "1"};
+const std::vector<std::string> binRefused = {"10", "A", "1010"};
+const std::vector<std::string> *const refusedIn[4] = {nullptr, &decRefused, &hexRefused,
+                                                      &binRefused};
 
 struct PasteCase {
     const char *name;
@@ -163,11 +171,11 @@ TEST_P(PasteTest, ShowsTheseTexts) {
     const std::vector<standin::ClipboardCall> pastes = standin::clipboardCallsNamed("paste");
     ASSERT_EQ(pastes.size(), 1U);
     EXPECT_EQ(pastes[0].pass, act);
+    // A refusal, and nothing else, rings once, in the pass of the paste.
+    const std::size_t bells = c.want == *refusedIn[c.mode] ? 1 : 0;
+    EXPECT_EQ(standin::clipboardCallsNamed("bell", act).size(), bells);
+    EXPECT_EQ(standin::clipboardCallsNamed("bell").size(), bells);
 }
-
-const std::vector<std::string> decRefused = {"1", "1", "1"};
-const std::vector<std::string> hexRefused = {"1", "1", "1"};
-const std::vector<std::string> binRefused = {"10", "A", "1010"};
 const std::vector<std::string> is255 = {"255", "FF", "11111111"};
 const std::vector<std::string> is1234 = {"1234", "4D2", "10011010010"};
 const std::vector<std::string> isMax = {"4294967295", "FFFFFFFF", ones32};
@@ -366,6 +374,7 @@ TEST_F(ClipboardFlowTest, ServesEveryPassAndHandsOverOnce) {
         EXPECT_GT(handOvers[0].callsBefore, lastFlip);
         EXPECT_EQ(standin::clipboardCallsNamed("copy").size(), 1U);
         EXPECT_EQ(standin::clipboardCallsNamed("paste").size(), 1U);
+        EXPECT_TRUE(standin::clipboardCallsNamed("bell").empty());
         EXPECT_EQ(shownText(last, 1), "42112");
     }
 }

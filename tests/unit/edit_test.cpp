@@ -1,4 +1,5 @@
 // Field choice and editing, driven through whole passes of the real loop.
+#include "clipboard_standin.h"
 #include "harness.h"
 
 #include <climits>
@@ -182,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, EditTest, ::testing::ValuesIn(cases), caseName);
 using EditFlowTest = ProgramTest;
 
 // Every character from -2 to 300, and a few far above, in every field: what
-// each appends to a "1" already there. A refused character appends nothing.
+// each appends to a "1" already there. A refused character appends nothing
+// and rings nothing; only Ctrl+V with nothing to paste rings.
 TEST_F(EditFlowTest, AcceptsExactlyEachFieldsCharacters) {
     const std::string accepted[4] = {"", "0123456789", "0123456789ABCDEFabcdef", "01"};
     std::vector<int> characters = {0x10030, 0x10061, INT_MAX};
@@ -205,6 +207,7 @@ TEST_F(EditFlowTest, AcceptsExactlyEachFieldsCharacters) {
                 want += static_cast<char>(character >= 'a' ? character - 32 : character);
             }
             ASSERT_EQ(shownText(2, mode), want);
+            ASSERT_EQ(standin::clipboardCallsNamed("bell").size(), character == 22 ? 1U : 0U);
         }
     }
 }
