@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 ALLEGRO_DISPLAY *display = nullptr;
 
@@ -27,6 +29,24 @@ void require(bool ok, const char *what) {
     }
 }
 
+// Looked at only once a load has failed: a font that is missing wants the
+// program started elsewhere, one that is there but unreadable wants the
+// file replaced.
+const char *fontFault() {
+    std::error_code error;
+    const std::filesystem::file_status found = std::filesystem::status(fontFileName, error);
+    if (found.type() == std::filesystem::file_type::not_found) {
+        return "nie można wczytać czcionki arial.ttf: plik arial.ttf musi leżeć w katalogu "
+               "roboczym, z którego uruchamiasz program";
+    }
+    if (std::filesystem::is_directory(found)) {
+        return "nie można wczytać czcionki arial.ttf: arial.ttf jest katalogiem, a nie plikiem "
+               "czcionki";
+    }
+    return "nie można wczytać czcionki arial.ttf: plik arial.ttf istnieje, ale nie jest czytelną "
+           "czcionką TrueType (uszkodzony, bez prawa odczytu lub innego rodzaju)";
+}
+
 } // namespace
 
 void startUp() {
@@ -41,9 +61,9 @@ void startUp() {
     require(al_init_font_addon() && al_init_ttf_addon() && al_init_primitives_addon(),
             "nie można uruchomić dodatków Allegro 5 (zainstaluj liballegro-ttf5.2)");
     loadFonts();
-    require(fontSmall != nullptr && fontMedium != nullptr && fontLarge != nullptr,
-            "nie można wczytać czcionki arial.ttf: plik arial.ttf musi leżeć w katalogu "
-            "roboczym, z którego uruchamiasz program");
+    if (fontSmall == nullptr || fontMedium == nullptr || fontLarge == nullptr) {
+        failStartUp(fontFault());
+    }
     mapPalette();
     display = al_create_display(windowWidth, windowHeight);
     require(display != nullptr,

@@ -60,6 +60,28 @@ grep -q 'arial\.ttf' "$E2E_RUN/err" || e2e_fail "the message does not name arial
 grep -q 'katalog.* robocz' "$E2E_RUN/err" ||
     e2e_fail "the message does not point to the working directory (katalog roboczy)"
 
+# A font that is there but cannot be read wants another remedy than a
+# missing one, so the message says which it is.
+e2e_say "arial.ttf a folder, then a cut-off font: status 1, a message naming which, no window"
+font="$(dirname "$PROGRAM")/arial.ttf"
+for item in folder:'arial\.ttf jest katalogiem' \
+    cut-off:'plik arial\.ttf istnieje, ale nie jest czytelną czcionką TrueType'; do
+    kind=${item%%:*}
+    rm -rf "$lonely/arial.ttf"
+    if [ "$kind" = folder ]; then
+        mkdir "$lonely/arial.ttf"
+    else
+        head -c 4096 "$font" >"$lonely/arial.ttf"
+    fi
+    e2e_watch_start
+    e2e_start_program "$lonely/$(basename "$PROGRAM")"
+    e2e_expect_exit 10 1 "start with a $kind arial.ttf"
+    e2e_watch_stop
+    [ "$E2E_CREATED" -eq 0 ] || e2e_fail "start with a $kind arial.ttf created $E2E_CREATED windows"
+    only_error_line "start with a $kind arial.ttf"
+    grep -q "${item#*:}" "$E2E_RUN/err" || e2e_fail "the message does not say '${item#*:}'"
+done
+
 e2e_say "with DISPLAY naming no server: status 1 and a message"
 number=900
 while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
