@@ -64,9 +64,8 @@ void printRows(std::ostream &out, std::span<const HelpRow> rows, std::size_t col
 void printHelp(std::ostream &out) {
     const std::size_t column = std::max(widestKey(keyRows), widestKey(optionRows)) + 2;
     out << "Użycie: " << programName << " [" << helpOption << " | " << versionOption << "]\n\n"
-        << "Przelicza na bieżąco liczbę od 0 do " << largestValue
-        << " między systemem dziesiętnym,\nszesnastkowym i dwójkowym. Bez argumentów otwiera "
-           "okno.\n\n"
+        << "Przelicza na bieżąco liczbę od 0 do " << largestValue << " między systemem\n"
+        << "dziesiętnym, szesnastkowym i dwójkowym. Bez argumentów otwiera okno.\n\n"
         << "Klawisze:\n";
     printRows(out, keyRows, column);
     out << "\nOpcje:\n";

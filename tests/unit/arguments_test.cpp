@@ -71,25 +71,24 @@ TEST_P(ArgumentsTest, AnswersWithThisStatusAndText) {
     }
     const std::string help = out.str();
     EXPECT_EQ(help.rfind("Użycie: ravuriradoz [--help | --version]\n\n", 0), 0U) << help;
-    const std::vector<std::string> keys = tableLines(help, "Klawisze:");
+    // The keys' table, then the options', in one column.
+    const std::vector<std::string> lefts = {"strzałka w dół / w górę",
+                                            "0-9",
+                                            "a-f, A-F",
+                                            "Backspace",
+                                            "Escape",
+                                            "Ctrl+C",
+                                            "Ctrl+Shift+C",
+                                            "Ctrl+V",
+                                            "--help",
+                                            "--version"};
+    std::vector<std::string> lines = tableLines(help, "Klawisze:");
+    EXPECT_EQ(lines.size(), 8U) << help;
     const std::vector<std::string> options = tableLines(help, "Opcje:");
-    const std::vector<std::string> keyNames = {"strzałka w dół / w górę",
-                                               "0-9",
-                                               "a-f, A-F",
-                                               "Backspace",
-                                               "Escape",
-                                               "Ctrl+C",
-                                               "Ctrl+Shift+C",
-                                               "Ctrl+V"};
-    ASSERT_EQ(keys.size(), keyNames.size()) << help;
-    ASSERT_EQ(options.size(), 2U) << help;
-    std::vector<std::string> lines = keys;
     lines.insert(lines.end(), options.begin(), options.end());
+    ASSERT_EQ(lines.size(), lefts.size()) << help;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string left = i < keys.size()    ? keyNames[i]
-                                 : i == keys.size() ? "--help"
-                                                    : "--version";
-        EXPECT_EQ(lines[i].rfind("  " + left + "  ", 0), 0U) << lines[i];
+        EXPECT_EQ(lines[i].rfind("  " + lefts[i] + "  ", 0), 0U) << lines[i];
         EXPECT_EQ(secondColumn(lines[i]), secondColumn(lines[0])) << lines[i];
     }
 }
