@@ -13,7 +13,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 ALLEGRO_DISPLAY *display = nullptr;
 
@@ -60,6 +62,24 @@ void chooseWindowScale() {
     }
 }
 
+// Looked at only once a load has failed: a font that is missing wants the
+// program started elsewhere, one that is there but unreadable wants the
+// file replaced.
+const char *fontFault() {
+    std::error_code error;
+    const std::filesystem::file_status found = std::filesystem::status(fontFileName, error);
+    if (found.type() == std::filesystem::file_type::not_found) {
+        return "nie można wczytać czcionki arial.ttf: plik arial.ttf musi leżeć w katalogu "
+               "roboczym, z którego uruchamiasz program";
+    }
+    if (std::filesystem::is_directory(found)) {
+        return "nie można wczytać czcionki arial.ttf: arial.ttf jest katalogiem, a nie plikiem "
+               "czcionki";
+    }
+    return "nie można wczytać czcionki arial.ttf: plik arial.ttf istnieje, ale nie jest czytelną "
+           "czcionką TrueType (uszkodzony, bez prawa odczytu lub innego rodzaju)";
+}
+
 } // namespace
 
 void startUp() {
@@ -75,9 +95,9 @@ void startUp() {
             "nie można uruchomić dodatków Allegro 5 (zainstaluj liballegro-ttf5.2)");
     chooseWindowScale();
     loadFonts();
-    require(fontSmall != nullptr && fontMedium != nullptr && fontLarge != nullptr,
-            "nie można wczytać czcionki arial.ttf: plik arial.ttf musi leżeć w katalogu "
-            "roboczym, z którego uruchamiasz program");
+    if (fontSmall == nullptr || fontMedium == nullptr || fontLarge == nullptr) {
+        failStartUp(fontFault());
+    }
     mapPalette();
     display = al_create_display(scaled(windowWidth), scaled(windowHeight));
     require(display != nullptr,

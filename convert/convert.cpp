@@ -98,8 +98,10 @@ std::string formatDecimal(std::uint64_t value) {
     return stream.str();
 }
 
+// Zero is the empty row, however its digits came: typed, pasted as "000"
+// or "0 000", or left when Backspace takes the 5 from a pasted "0005".
 void applyZeroRule() {
-    if (decimalText == "0") {
+    if (!decimalText.empty() && decimalText.find_first_not_of('0') == std::string::npos) {
         decimalText.clear();
     }
 }

@@ -23,5 +23,5 @@ std::uint64_t parseBinary(const std::string &text); // every "1" counts, anythin
 std::string formatByDivision(std::uint64_t value, unsigned base); // 16 or 2; 0 gives ""
 std::string formatDecimal(std::uint64_t value);                   // 0 gives "0"
 
-// A decimal text of exactly "0" is shown empty.
+// A decimal text of zeros alone is shown empty.
 void applyZeroRule();

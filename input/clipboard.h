@@ -11,6 +11,10 @@ void copyToClipboard(const std::string &text);
 // The clipboard's text; false when there is none to be had in time: no
 // owner, no answer within 0.3 s, more than 4 kB, or no text.
 bool pasteFromClipboard(std::string &text);
+// Rings the desktop's bell at its own volume, as X programs answer input
+// they refuse: a refused paste changes nothing in the window, so without a
+// sound it would look as if Ctrl+V had not been pressed.
+void ringBell();
 // Answers other programs' requests for the copied text; never waits, and
 // does nothing while nothing was copied.
 void serveClipboard();

@@ -71,11 +71,12 @@ std::string writtenIn(int mode, std::uint64_t value) {
 
 // An accepted paste replaces editText: as written when it is in the field's
 // own notation and fits, as a person would have typed it; otherwise as the
-// conversion writes values. A refused paste leaves it alone.
+// conversion writes values. A refused paste leaves it alone and rings.
 void pasteIntoEditText() {
     std::string pasted;
     PastedNumber number;
     if (!pasteFromClipboard(pasted) || !readPastedNumber(pasted, InputMode, number)) {
+        ringBell();
         return;
     }
     const bool keepDigits =

@@ -41,5 +41,6 @@ gtest_discover_tests(unit_tests_sanitized
   DISCOVERY_TIMEOUT 60
   PROPERTIES
     LABELS sanitized
+    TIMEOUT 60
     ENVIRONMENT "ASAN_OPTIONS=${asan_options}"
     ENVIRONMENT_MODIFICATION "UBSAN_OPTIONS=set:${ubsan_options}")

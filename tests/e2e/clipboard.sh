@@ -11,18 +11,7 @@ MANAGER=$3 OWNER=$4
 e2e_open 180 "$@"
 command -v xclip >/dev/null || e2e_fail "xclip is missing: run scripts/install-deps.sh with the test group"
 
-# Offers standard input on the clipboard. xclip stays in the foreground
-# (-quiet) so that it is ended by its id; it ends by itself once another
-# program takes the clipboard. Not to be run in a pipeline, whose subshell
-# would keep the id.
-clip_set() {
-    cat >"$E2E_TMP/clip"
-    xclip -quiet -selection clipboard <"$E2E_TMP/clip" >>"$E2E_TMP/xclip.log" 2>&1 &
-    e2e_track $!
-}
-clip_get() { timeout 3 xclip -o -selection clipboard 2>/dev/null; }
-clip_is() { [ "$(clip_get)" = "$1" ]; }
-clip_size_is() { [ "$(clip_get | wc -c)" -eq "$1" ]; }
+clip_size_is() { [ "$(e2e_clip_get | wc -c)" -eq "$1" ]; }
 
 # Ctrl and the key as a person presses them; with more keys, each pressed
 # in turn while Ctrl stays down.
@@ -60,8 +49,8 @@ e2e_say "three texts set by xclip, each pasted with Ctrl+V into the hexadecimal 
 e2e_arrow_to Down 2
 for item in 0xFF:255:11111111 0b1010:10:1010 abc:2748:101010111100; do
     IFS=: read -r text decimal binary <<<"$item"
-    clip_set < <(printf '%s' "$text")
-    e2e_wait_for 5 clip_is "$text" || e2e_fail "xclip does not serve '$text'"
+    e2e_clip_set < <(printf '%s' "$text")
+    e2e_wait_for 5 e2e_clip_is "$text" || e2e_fail "xclip does not serve '$text'"
     e2e_mark
     ctrl_keys v
     e2e_checkpoint 2 "paste-$text" "'$text' pasted" "1:$decimal" "3:$binary"
@@ -73,14 +62,14 @@ e2e_mark
 e2e_type 5
 e2e_checkpoint 1 typed-27485 "2748, then 5" 2:6B5D 3:110101101011101
 ctrl_keys c
-e2e_wait_for 5 clip_is 27485 || e2e_fail "xclip reads '$(clip_get)' after Ctrl+C, want 27485"
+e2e_wait_for 5 e2e_clip_is 27485 || e2e_fail "xclip reads '$(e2e_clip_get)' after Ctrl+C, want 27485"
 
 e2e_say "Ctrl+Shift+C puts the hexadecimal and the binary row on the clipboard with their markers"
 for item in 2:0x6B5D 3:0b110101101011101; do
     e2e_arrow_to Down "${item%%:*}"
     e2e_chord Control_L+Shift_L c
-    e2e_wait_for 5 clip_is "${item#*:}" ||
-        e2e_fail "xclip reads '$(clip_get)' after Ctrl+Shift+C in row ${item%%:*}, want ${item#*:}"
+    e2e_wait_for 5 e2e_clip_is "${item#*:}" ||
+        e2e_fail "xclip reads '$(e2e_clip_get)' after Ctrl+Shift+C in row ${item%%:*}, want ${item#*:}"
 done
 e2e_arrow_to Down 1
 
@@ -117,14 +106,14 @@ expect_refused before-silent "the refused pastes" 7 typed-274857 2:431A9 3:10000
 
 e2e_say "a clipboard of 1 MB is refused; 4096 bytes of spaces around a number are taken"
 # Spaces around a number are ignored, so only the size refuses this text.
-clip_set < <(head -c 999999 /dev/zero | tr '\0' ' ' && printf 9)
+e2e_clip_set < <(head -c 999999 /dev/zero | tr '\0' ' ' && printf 9)
 e2e_wait_for 10 clip_size_is 1000000 || e2e_fail "xclip does not serve the 1 MB text"
 e2e_new_shot
 e2e_keep_shot before-large
 ctrl_keys v
 sleep 0.5
 expect_refused before-large "the 1 MB paste" 1 typed-2748571 2:29F09B 3:1010011111000010011011
-clip_set < <(head -c 4000 /dev/zero | tr '\0' ' ' && printf 9 && head -c 95 /dev/zero | tr '\0' ' ')
+e2e_clip_set < <(head -c 4000 /dev/zero | tr '\0' ' ' && printf 9 && head -c 95 /dev/zero | tr '\0' ' ')
 e2e_wait_for 5 clip_size_is 4096 || e2e_fail "xclip does not serve the 4096-byte text"
 e2e_mark
 ctrl_keys v
@@ -132,7 +121,7 @@ e2e_checkpoint 1 pasted-9 "9 among 4096 bytes of spaces" 2:9 3:1001
 
 e2e_say "without a clipboard manager Escape ends the program at once and the copy goes with it"
 ctrl_keys c
-e2e_wait_for 5 clip_is 9 || e2e_fail "xclip reads '$(clip_get)' after Ctrl+C, want 9"
+e2e_wait_for 5 e2e_clip_is 9 || e2e_fail "xclip reads '$(e2e_clip_get)' after Ctrl+C, want 9"
 e2e_now
 escape_ms=$E2E_NOW
 e2e_key Escape
@@ -140,7 +129,7 @@ e2e_expect_exit 5 0 "Escape without a clipboard manager"
 e2e_now
 echo "measured: Escape to exit without a manager $((E2E_NOW - escape_ms)) ms"
 e2e_expect_quiet
-! clip_get >/dev/null || e2e_fail "the clipboard still holds '$(clip_get)' after the program ended"
+! e2e_clip_get >/dev/null || e2e_fail "the clipboard still holds '$(e2e_clip_get)' after the program ended"
 
 e2e_say "with a clipboard manager the copy outlives the program"
 start_peer "$E2E_TMP/manager.out" "$MANAGER"
@@ -149,7 +138,7 @@ e2e_mark
 e2e_type 4096
 e2e_checkpoint 1 typed-4096 "4096" 2:1000 3:1000000000000
 ctrl_keys c
-e2e_wait_for 5 clip_is 4096 || e2e_fail "xclip reads '$(clip_get)' after Ctrl+C, want 4096"
+e2e_wait_for 5 e2e_clip_is 4096 || e2e_fail "xclip reads '$(e2e_clip_get)' after Ctrl+C, want 4096"
 e2e_now
 escape_ms=$E2E_NOW
 e2e_key Escape
@@ -159,7 +148,7 @@ echo "measured: Escape to exit with a manager $((E2E_NOW - escape_ms)) ms"
 e2e_expect_quiet
 grep -qx 'saved 4096' "$E2E_TMP/manager.out" ||
     e2e_fail "the manager did not save 4096: $(cat "$E2E_TMP/manager.out")"
-clip_is 4096 || e2e_fail "xclip reads '$(clip_get)' after the program ended, want 4096"
+e2e_clip_is 4096 || e2e_fail "xclip reads '$(e2e_clip_get)' after the program ended, want 4096"
 
 e2e_say "the texts noted on the way read back right"
 e2e_check_texts

@@ -50,6 +50,10 @@
 #   e2e_focus focus-in|focus-out         a window manager's focus change
 #   e2e_xdo COMMANDS                     one line of xdotool commands, waited for
 #   e2e_xs COMMAND                       one xsend command, its answer in E2E_ANSWER; status 1 on error
+# The clipboard, through xclip
+#   e2e_clip_set                         offers standard input on the clipboard until another program copies
+#   e2e_clip_get                         prints the clipboard's text; status 1 when there is none
+#   e2e_clip_is TEXT                     status 0 if the clipboard holds TEXT
 # Screenshots (binary PPM files) and what the window shows
 #   e2e_shot                             a screenshot into E2E_LAST_SHOT; status 1 if there is none
 #   e2e_new_shot                         the same, failing if there is none
@@ -387,6 +391,18 @@ e2e_type() {
 e2e_press_button() { e2e_xdo mousemove --window "$E2E_WID" "$1" "$2" sleep 0.05 mousedown 1 "${@:3}"; }
 e2e_click() { e2e_press_button "$1" "$2" sleep "$E2E_CLICK_HOLD" mouseup 1; }
 e2e_release_button() { e2e_xdo mouseup 1; }
+
+# xclip stays in the foreground (-quiet) so that it is ended by its id; it
+# ends by itself once another program takes the clipboard. Not to be run in
+# a pipeline, whose subshell would keep the id.
+e2e_clip_set() {
+    command -v xclip >/dev/null || e2e_missing xclip
+    cat >"$E2E_TMP/clip"
+    xclip -quiet -selection clipboard <"$E2E_TMP/clip" >>"$E2E_TMP/xclip.log" 2>&1 &
+    e2e_track $!
+}
+e2e_clip_get() { timeout 3 xclip -o -selection clipboard 2>/dev/null; }
+e2e_clip_is() { [ "$(e2e_clip_get)" = "$1" ]; }
 
 e2e_close_request() { e2e_xs close "$E2E_WID" || e2e_fail "xsend could not send a close request"; }
 e2e_focus() { e2e_xs "$1" "$E2E_WID" || e2e_fail "xsend could not send $1"; }

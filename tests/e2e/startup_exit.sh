@@ -1,7 +1,8 @@
 #!/bin/bash
 # Start-up and the ways out: the window's title and size, Escape, the close
-# box that must not end the program, and the two start-up failures a user
-# meets (no font beside the program, no graphical display).
+# box that must not end the program, the start-up failures a user meets (no
+# font beside the program, a font that cannot be read, no graphical
+# display), and the command line, answered without a display.
 # Usage: startup_exit.sh PROGRAM XSEND
 set -eu
 . "$(dirname "$0")/lib.sh"
@@ -59,6 +60,28 @@ grep -q 'arial\.ttf' "$E2E_RUN/err" || e2e_fail "the message does not name arial
 grep -q 'katalog.* robocz' "$E2E_RUN/err" ||
     e2e_fail "the message does not point to the working directory (katalog roboczy)"
 
+# A font that is there but cannot be read wants another remedy than a
+# missing one, so the message says which it is.
+e2e_say "arial.ttf a folder, then a cut-off font: status 1, a message naming which, no window"
+font="$(dirname "$PROGRAM")/arial.ttf"
+for item in folder:'arial\.ttf jest katalogiem' \
+    cut-off:'plik arial\.ttf istnieje, ale nie jest czytelną czcionką TrueType'; do
+    kind=${item%%:*}
+    rm -rf "$lonely/arial.ttf"
+    if [ "$kind" = folder ]; then
+        mkdir "$lonely/arial.ttf"
+    else
+        head -c 4096 "$font" >"$lonely/arial.ttf"
+    fi
+    e2e_watch_start
+    e2e_start_program "$lonely/$(basename "$PROGRAM")"
+    e2e_expect_exit 10 1 "start with a $kind arial.ttf"
+    e2e_watch_stop
+    [ "$E2E_CREATED" -eq 0 ] || e2e_fail "start with a $kind arial.ttf created $E2E_CREATED windows"
+    only_error_line "start with a $kind arial.ttf"
+    grep -q "${item#*:}" "$E2E_RUN/err" || e2e_fail "the message does not say '${item#*:}'"
+done
+
 e2e_say "with DISPLAY naming no server: status 1 and a message"
 number=900
 while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
@@ -67,6 +90,41 @@ done
 DISPLAY=":$number" e2e_start_program "$PROGRAM"
 e2e_expect_exit 10 1 "start without a display"
 only_error_line "start without a display"
+
+# Runs the program with the arguments given, without a display, in a folder
+# without the font; its status into RAN, its output in $E2E_TMP/bare.out
+# and bare.err.
+run_bare() {
+    RAN=0
+    (cd "$E2E_TMP" && env -u DISPLAY timeout 10 "$PROGRAM" "$@") \
+        >"$E2E_TMP/bare.out" 2>"$E2E_TMP/bare.err" || RAN=$?
+}
+expect_bare() {
+    [ "$RAN" -eq "$1" ] || e2e_fail "$2: status $RAN, want $1; stderr: $(cat "$E2E_TMP/bare.err")"
+}
+
+e2e_say "--version and --help answer without a display, with status 0"
+version=$(sed -n 's/^project(ravuriradoz VERSION \([0-9.]*\) .*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+[ -n "$version" ] || e2e_fail "no version in CMakeLists.txt"
+run_bare --version
+expect_bare 0 "--version"
+[ "$(cat "$E2E_TMP/bare.out")" = "ravuriradoz $version" ] ||
+    e2e_fail "--version printed '$(cat "$E2E_TMP/bare.out")', want 'ravuriradoz $version'"
+[ ! -s "$E2E_TMP/bare.err" ] || e2e_fail "--version wrote to stderr: $(cat "$E2E_TMP/bare.err")"
+run_bare --help
+expect_bare 0 "--help"
+for line in '^Użycie: ravuriradoz \[--help | --version\]$' '^  Ctrl+V  ' '^  --version  '; do
+    grep -q -- "$line" "$E2E_TMP/bare.out" || e2e_fail "--help lacks a line like '$line'"
+done
+[ ! -s "$E2E_TMP/bare.err" ] || e2e_fail "--help wrote to stderr: $(cat "$E2E_TMP/bare.err")"
+
+e2e_say "any other argument: one line naming it on stderr and status 2, before anything opens"
+run_bare --kolor
+expect_bare 2 "--kolor"
+[ ! -s "$E2E_TMP/bare.out" ] || e2e_fail "--kolor wrote to stdout: $(cat "$E2E_TMP/bare.out")"
+[ "$(wc -l <"$E2E_TMP/bare.err")" -eq 1 ] || e2e_fail "--kolor: want one line on stderr, got: $(cat "$E2E_TMP/bare.err")"
+grep -q '^ravuriradoz: .*--kolor.*ravuriradoz --help' "$E2E_TMP/bare.err" ||
+    e2e_fail "the line does not name --kolor and --help: $(cat "$E2E_TMP/bare.err")"
 
 e2e_say "the texts noted on the way read back right"
 e2e_check_texts

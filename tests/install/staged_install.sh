@@ -117,6 +117,24 @@ e2e_expect_quiet
 e2e_say "the program called from a folder without the font ends with a message the manual page quotes"
 expect_documented_failure "no font" "$elsewhere" "$ROOT/lib/ravuriradoz/ravuriradoz"
 
+e2e_say "an arial.ttf that is a folder, or no font, ends it with a message the manual page quotes"
+for kind in folder file; do
+    mkdir -p "$E2E_TMP/bad-$kind"
+    if [ "$kind" = folder ]; then
+        mkdir "$E2E_TMP/bad-$kind/arial.ttf"
+    else
+        printf 'no font\n' >"$E2E_TMP/bad-$kind/arial.ttf"
+    fi
+    expect_documented_failure "arial.ttf a $kind" "$E2E_TMP/bad-$kind" "$ROOT/lib/ravuriradoz/ravuriradoz"
+done
+
+e2e_say "the launcher passes --version on, and the program's version is the manual page's"
+version=$(cd "$elsewhere" && env -u DISPLAY timeout 10 "$ROOT/bin/ravuriradoz" --version) ||
+    e2e_fail "--version through the launcher failed: $version"
+manual_version=$(zcat "$ROOT/$MANUAL" | sed -n 's/^\.TH [^"]*"\([^"]*\)".*/\1/p')
+[ "$version" = "$manual_version" ] ||
+    e2e_fail "the program says '$version', the manual page's header '$manual_version'"
+
 e2e_say "the desktop entry validates and starts the launcher under the prefix"
 entry="$ROOT/share/applications/ravuriradoz.desktop"
 report=$(desktop-file-validate "$entry" 2>&1) || e2e_fail "desktop-file-validate: $report"

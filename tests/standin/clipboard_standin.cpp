@@ -79,6 +79,10 @@ bool pasteFromClipboard(std::string &text) {
     return true;
 }
 
+void ringBell() {
+    standin::logCall("bell");
+}
+
 void serveClipboard() {
     standin::logCall("serve");
 }

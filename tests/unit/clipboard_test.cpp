@@ -79,6 +79,7 @@ TEST_P(CopyTest, CopiesTheShownTextAndNothingElse) {
     EXPECT_EQ(copies[0].pass, act);
     EXPECT_EQ(copies[0].text, c.want);
     EXPECT_TRUE(standin::clipboardCallsNamed("paste").empty());
+    EXPECT_TRUE(standin::clipboardCallsNamed("bell").empty());
     const std::vector<std::string> rows[2] = {rowsOf(act), rowsOf(act + 1)};
     const double rest = standin::restTotal(act);
 
@@ -131,10 +132,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, CopyTest, ::testing::ValuesIn(copyCases),
 
 // Each field starts active in pass 4 beside a stale text typed elsewhere
 // (binary "01", hexadecimal "0A"), so a refused paste, which commits the
-// field unchanged, shows as the stale text recomputed.
+// field unchanged, shows as the stale text recomputed. No row that a paste
+// is accepted in shows the same.
 int staleStart(int mode) {
     return mode == 3 ? prepare(2, "0A", 3) : prepare(3, "01", mode);
 }
+
+const std::vector<std::string> decRefused = {"1", "1", "1"};
+const std::vector<std::string> hexRefused = {"1", "1", "1"};
+const std::vector<std::string> binRefused = {"10", "A", "1010"};
+const std::vector<std::string> *const refusedIn[4] = {nullptr, &decRefused, &hexRefused,
+                                                      &binRefused};
 
 struct PasteCase {
     const char *name;
@@ -163,11 +171,11 @@ TEST_P(PasteTest, ShowsTheseTexts) {
     const std::vector<standin::ClipboardCall> pastes = standin::clipboardCallsNamed("paste");
     ASSERT_EQ(pastes.size(), 1U);
     EXPECT_EQ(pastes[0].pass, act);
+    // A refusal, and nothing else, rings once, in the pass of the paste.
+    const std::size_t bells = c.want == *refusedIn[c.mode] ? 1 : 0;
+    EXPECT_EQ(standin::clipboardCallsNamed("bell", act).size(), bells);
+    EXPECT_EQ(standin::clipboardCallsNamed("bell").size(), bells);
 }
-
-const std::vector<std::string> decRefused = {"1", "1", "1"};
-const std::vector<std::string> hexRefused = {"1", "1", "1"};
-const std::vector<std::string> binRefused = {"10", "A", "1010"};
 const std::vector<std::string> is255 = {"255", "FF", "11111111"};
 const std::vector<std::string> is1234 = {"1234", "4D2", "10011010010"};
 const std::vector<std::string> isMax = {"4294967295", "FFFFFFFF", ones32};
@@ -198,7 +206,10 @@ const PasteCase pasteCases[] = {
     {"DecTooLongWrittenAnew", 1, "00000000042", {"42", "2A", "101010"}},
     {"DecZeroBlanked", 1, "0", isZero},
     {"DecHexZeroBlanked", 1, "0x0", isZero},
-    {"DecZerosKept", 1, "000", {"000", "", ""}},
+    {"DecZerosBlanked", 1, "000", isZero},
+    {"DecGroupedZerosBlanked", 1, "0 000", isZero},
+    {"DecCommaZerosBlanked", 1, "0,000", isZero},
+    {"DecFullLengthZerosBlanked", 1, "0000000000", isZero},
     {"DecNothingToPaste", 1, nullptr, decRefused},
     {"DecEmpty", 1, "", decRefused},
     {"DecBlank", 1, " \r\n", decRefused},
@@ -230,6 +241,7 @@ const PasteCase pasteCases[] = {
     {"HexFullLengthZerosKept", 2, "0000FFFF", {"65535", "0000FFFF", "1111111111111111"}},
     {"HexTooLongWrittenAnew", 2, "0x0000000AB", {"171", "AB", "10101011"}},
     {"HexSpaceGroups", 2, "ab cd", {"43981", "ABCD", "1010101111001101"}},
+    {"HexApostropheGroups", 2, "FF'FF", {"65535", "FFFF", "1111111111111111"}},
     {"HexMax", 2, "FFFF_FFFF", isMax},
     {"HexZeroShown", 2, "0x0", {"", "0", ""}},
     {"HexBinaryZeroWrittenAnew", 2, "0b0", {"", "0", ""}},
@@ -245,16 +257,24 @@ const PasteCase pasteCases[] = {
     {"HexGreaterThan", 2, "1>", hexRefused},
     {"HexQuestionMark", 2, "1?", hexRefused},
     {"HexAt", 2, "1@", hexRefused},
+    // After a zero digit the value stays 0, so only the reading of the byte
+    // after it can refuse the text.
+    {"HexColonAfterZero", 2, "0:", hexRefused},
+    {"DecBadHexDigitAfterZero", 1, "0x0g", decRefused},
+    {"HexBadDigitAfterZero", 2, "0x0g", hexRefused},
+    {"BinBadHexDigitAfterZero", 3, "0x0g", binRefused},
     {"BinPlain", 3, "101", {"5", "5", "101"}},
     {"BinMarkerZerosKept", 3, "0b0101", {"5", "5", "0101"}},
     {"BinHexMarker", 3, "0xff", is255},
     {"BinHexSuffix", 3, "255h", {"597", "255", "1001010101"}},
     {"BinSpaceGroups", 3, "1111 0000", {"240", "F0", "11110000"}},
+    {"BinApostropheGroups", 3, "1010'0101", {"165", "A5", "10100101"}},
     {"BinFull", 3, bin32, {"2147483649", "80000001", bin32}},
     {"BinFullLengthZerosKept", 3, bin32Five, {"5", "5", bin32Five}},
     {"BinTooLongWrittenAnew", 3, "0000000000000000000000000000000001", {"1", "1", "1"}},
     {"BinHexZeroWrittenAnew", 3, "0x0", {"", "", "0"}},
     {"BinDecimalDigit", 3, "2", binRefused},
+    {"BinDecimalDigitAfterZero", 3, "02", binRefused},
     {"BinAboveMax", 3, "111111111111111111111111111111111", binRefused},
     {"BinMarkerAlone", 3, "0b", binRefused},
     {"BinNothingToPaste", 3, nullptr, binRefused},
@@ -293,6 +313,8 @@ const PasteClickCase pasteClickCases[] = {
     {"HexLetterKeyAfterPaste", 2, key(14), "0xA", {"174", "AE", "10101110"}, 2},
     {"KeyCutAtTheLimit", 1, key(5), "4294967295", isMax, 1},
     {"BackAfterPaste", 1, back, "1234", {"123", "7B", "1111011"}, 1},
+    {"BackToZerosAfterPaste", 1, back, "0005", isZero, 1},
+    {"ZeroKeyAfterPastedZeros", 1, key(0), "00", isZero, 1},
     {"KeyAfterRefusedPaste", 1, key(7), "x", {"7", "7", "111"}, 1},
     {"HexRowTakesPaste", 1, 2, "ff", is255, 2},
     {"BinRowTakesPaste", 1, 3, "101", {"5", "5", "101"}, 3},
@@ -301,6 +323,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, PasteClickTest, ::testing::ValuesIn(pasteClickCa
                          [](const auto &info) { return std::string(info.param.name); });
 
 using ClipboardFlowTest = ProgramTest;
+
+// Zeros that Backspace leaves of a pasted "0005" show as the empty row, and
+// the next digit starts afresh rather than after them.
+TEST_F(ClipboardFlowTest, BackspaceDownToZerosEmptiesTheRow) {
+    typeAt(2, pasteChar);
+    standin::setClipboardText(2, "0005");
+    typeAt(3, 8);
+    typeAt(4, '5');
+    ASSERT_EQ(runPasses(4), 0);
+    EXPECT_EQ(texts(2), (std::vector<std::string>{"0005", "5", "101"}));
+    EXPECT_EQ(texts(3), isZero);
+    EXPECT_EQ(texts(4), (std::vector<std::string>{"5", "5", "101"}));
+}
 
 // Every pass serves once, after its drain and just before its last rest,
 // whatever it did; the hand-over comes once, after the last frame. The loop
@@ -348,6 +383,7 @@ TEST_F(ClipboardFlowTest, ServesEveryPassAndHandsOverOnce) {
         EXPECT_GT(handOvers[0].callsBefore, lastFlip);
         EXPECT_EQ(standin::clipboardCallsNamed("copy").size(), 1U);
         EXPECT_EQ(standin::clipboardCallsNamed("paste").size(), 1U);
+        EXPECT_TRUE(standin::clipboardCallsNamed("bell").empty());
         EXPECT_EQ(shownText(last, 1), "42112");
     }
 }

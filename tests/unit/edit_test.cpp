@@ -1,4 +1,5 @@
 // Field choice and editing, driven through whole passes of the real loop.
+#include "clipboard_standin.h"
 #include "harness.h"
 
 #include <climits>
@@ -125,6 +126,8 @@ const EditCase cases[] = {
     {"HexNegativeClosed", 3, "01", 2, 0, -1, {"1", "1", "01"}},
     // A decimal "0" is shown empty, so the next digit starts afresh.
     {"DecDigitAfterZeroStartsFresh", 1, "0", 0, 0, '5', {"5", "5", "101"}},
+    // ... and so is "00", from the key 0 and a typed 0 in one pass.
+    {"DecZeroKeyAndTypedZero", 1, "", 0, key(0), '0', {"", "", ""}, 0, 1, 0, "1"},
     // In every field the order is digits (key, then typed), letters (key,
     // then typed), then removals (back button, then backspace).
     {"DecKey", 1, "", 0, key(9), noChar, {"9", "9", "1001"}},
@@ -180,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, EditTest, ::testing::ValuesIn(cases), caseName);
 using EditFlowTest = ProgramTest;
 
 // Every character from -2 to 300, and a few far above, in every field: what
-// each appends to a "1" already there. A refused character appends nothing.
+// each appends to a "1" already there. A refused character appends nothing
+// and rings nothing; only Ctrl+V with nothing to paste rings.
 TEST_F(EditFlowTest, AcceptsExactlyEachFieldsCharacters) {
     const std::string accepted[4] = {"", "0123456789", "0123456789ABCDEFabcdef", "01"};
     std::vector<int> characters = {0x10030, 0x10061, INT_MAX};
@@ -203,6 +207,7 @@ TEST_F(EditFlowTest, AcceptsExactlyEachFieldsCharacters) {
                 want += static_cast<char>(character >= 'a' ? character - 32 : character);
             }
             ASSERT_EQ(shownText(2, mode), want);
+            ASSERT_EQ(standin::clipboardCallsNamed("bell").size(), character == 22 ? 1U : 0U);
         }
     }
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <malloc.h>
 #include <string>
 #include <vector>
@@ -96,15 +98,35 @@ void reportChildCalls() {
                  calls.empty() ? "none" : calls.back().name.c_str());
 }
 
+// What lies at arial.ttf in the working directory of a start.
+enum Found { nothing, folder, junkFile };
+
 struct Failure {
     bool standin::Options::*knob; // nullptr: what fails is named by the two below
     const char *message;          // what the one line must say
     const char *lastCall;
     const char *failingCall = nullptr;
     int fontSize = 0; // of the one font load that fails
+    Found found = nothing;
 };
 
+// Each start runs in a folder of its own, so that what the message says of
+// arial.ttf depends on the row alone and not on where the tests run.
+std::filesystem::path workingFolder(Found found) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "startup-XXXXXX").string();
+    const std::filesystem::path folderMade = mkdtemp(pattern.data());
+    if (found == folder) {
+        std::filesystem::create_directory(folderMade / "arial.ttf");
+    } else if (found == junkFile) {
+        std::ofstream(folderMade / "arial.ttf") << "not a font";
+    }
+    return folderMade;
+}
+
 constexpr const char *fontMessage = "arial\\.ttf[^\n]*katalogu roboczym";
+constexpr const char *folderMessage = "czcionki arial\\.ttf: arial\\.ttf jest katalogiem";
+constexpr const char *junkMessage = "czcionki arial\\.ttf: plik arial\\.ttf istnieje, ale nie jest "
+                                    "czytelną czcionką TrueType";
 constexpr const char *addOnMessage = "dodatk[^\n]*liballegro-ttf5\\.2";
 
 } // namespace
@@ -126,9 +148,15 @@ TEST_F(StartupDeathTest, FailureWritesOneLineAndExitsWithOneBeforeDrawing) {
         {nullptr, addOnMessage, "al_init_font_addon", "al_init_font_addon"},
         {nullptr, addOnMessage, "al_init_ttf_addon", "al_init_ttf_addon"},
         {nullptr, addOnMessage, "al_init_primitives_addon", "al_init_primitives_addon"},
+        // A font that is there but will not load is named as what was found.
+        {&standin::Options::fontFails, folderMessage, "al_load_ttf_font", nullptr, 0, folder},
+        {&standin::Options::fontFails, junkMessage, "al_load_ttf_font", nullptr, 0, junkFile},
+        {nullptr, folderMessage, "al_load_ttf_font", nullptr, 20, folder},
+        {nullptr, junkMessage, "al_load_ttf_font", nullptr, 14, junkFile},
     };
     for (const Failure &failure : failures) {
-        SCOPED_TRACE(std::string(failure.lastCall) + " " + std::to_string(failure.fontSize));
+        SCOPED_TRACE(std::string(failure.lastCall) + " " + std::to_string(failure.fontSize) +
+                     " found " + std::to_string(failure.found));
         SetUp();
         if (failure.knob != nullptr) {
             standin::options().*failure.knob = true;
@@ -140,11 +168,14 @@ TEST_F(StartupDeathTest, FailureWritesOneLineAndExitsWithOneBeforeDrawing) {
         const std::string expected = std::string("^ravuriradoz: [^\n]*") + failure.message +
                                      "[^\n]*\n\\[drawn 0, passes 0, last " + failure.lastCall +
                                      "\\]\n$";
+        const std::filesystem::path folderMade = workingFolder(failure.found);
         EXPECT_EXIT(
             {
                 std::atexit(reportChildCalls);
+                std::filesystem::current_path(folderMade);
                 runPasses(3);
             },
             ::testing::ExitedWithCode(1), expected);
+        std::filesystem::remove_all(folderMade);
     }
 }
