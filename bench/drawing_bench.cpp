@@ -1,11 +1,16 @@
 // A pass of the program's loop with the real library: the loop's own
 // runPass(), so that the figure follows whatever the pass does. Run it under
-// an X server from a folder holding arial.ttf.
+// an X server from a folder holding arial.ttf. It starts as the program
+// does, at the scale the desktop sets on that server.
 //
-// Usage: drawing_bench [passes]   (2000 unless given)
-// Prints one line per notation, then two for the decimal field with nothing
-// copied and with a copied value held (copy_none, copy_held):
-//   <notation or state> <median µs> <99th percentile µs> <mean heap allocations>
+// Usage: drawing_bench notations|copy PASSES
+//   notations: PASSES passes in each notation, the field at its longest;
+//   copy: PASSES idle passes of the decimal field with nothing copied and as
+//         many with a copied value held (copy_none, copy_held).
+// Prints "scale <the window's scale>", then one line a timed pass:
+//   <notation or state> <µs> <heap allocations>
+// so that passes of several launches make one set of figures (pass_figures
+// reads them off).
 //
 // A figure is one whole pass: the keyboard and pointer samples, the field
 // selection and editing, the drawing procedures, al_flip_display, serving
@@ -17,16 +22,14 @@
 //
 // The allocations are every malloc of the process during the pass, the
 // library's included: the program's own are counted apart, and an idle pass
-// makes none. Their mean, not their median: passes with and without the
-// blinking cursor differ by a few, and a median falls on either side by
-// chance.
+// makes none.
 #include "app/loop.h"
+#include "app/scale.h"
 #include "app/startup.h"
 #include "convert/convert.h"
 #include "copy_state.h"
 #include "heap_count.h"
 #include "input/pointer.h"
-#include "percentile.h"
 
 #include <allegro5/allegro.h>
 
@@ -34,8 +37,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <numeric>
-#include <vector>
+#include <cstring>
 
 namespace {
 
@@ -56,7 +58,7 @@ namespace {
 constexpr int warmPasses = 50;       // glyph caches and shader variants fill in here
 constexpr int copyBlockPasses = 100; // passes in one state before switching
 constexpr int copySettlePasses = 5;  // the program takes in the switch here
-constexpr int restingX = 10;         // an empty spot of the window, where
+constexpr int restingX = 10;         // an empty spot of the layout, where
 constexpr int restingY = 180;        // the pointer rests during the passes
 
 using Clock = std::chrono::steady_clock;
@@ -99,24 +101,14 @@ void fillFields(int notation) {
     InputMode = notation;
 }
 
-struct Samples {
-    std::vector<double> micros;
-    std::vector<double> allocations;
-
-    explicit Samples(int passes) {
-        micros.reserve(static_cast<std::size_t>(passes));
-        allocations.reserve(static_cast<std::size_t>(passes));
-    }
-};
-
-// Runs `count` passes, keeping the figures of the last `kept` in `samples`.
-void runPasses(int count, int kept, Samples *samples) {
+// Runs `count` passes and prints the figures of the last `kept` under
+// `name`; none when `name` is null.
+void runPasses(int count, int kept, const char *name) {
     for (int pass = 0; pass < count; ++pass) {
         long allocations = 0;
         const double micros = timeOnePass(allocations);
-        if (samples != nullptr && pass >= count - kept) {
-            samples->micros.push_back(micros);
-            samples->allocations.push_back(static_cast<double>(allocations));
+        if (name != nullptr && pass >= count - kept) {
+            std::printf("%s %.1f %ld\n", name, micros, allocations);
         }
     }
 }
@@ -132,54 +124,58 @@ void checkIdleInput(int notation) {
     }
 }
 
-void print(const char *name, Samples &samples) {
-    const double allocations =
-        std::accumulate(samples.allocations.begin(), samples.allocations.end(), 0.0) /
-        static_cast<double>(samples.allocations.size());
-    std::printf("%s %.0f %.0f %.1f\n", name, percentile(samples.micros, 0.5),
-                percentile(samples.micros, 0.99), allocations);
-    std::fflush(stdout);
-}
-
 void measureNotation(int notation, const char *name, int passes) {
     fillFields(notation);
-    Samples samples(passes);
     runPasses(warmPasses, 0, nullptr);
     checkIdleInput(notation);
-    runPasses(passes, passes, &samples);
-    print(name, samples);
+    runPasses(passes, passes, name);
 }
 
 // The first block comes before any copy; later blocks without a copy come
 // after the program lost the clipboard, which leaves it in the same state.
 void measureCopyStates(int passes) {
     fillFields(1);
-    Samples none(passes);
-    Samples held(passes);
-    for (int block = 0; static_cast<int>(held.micros.size()) < passes; ++block) {
-        const bool holding = block % 2 == 1;
-        Samples &samples = holding ? held : none;
-        const int kept =
-            std::min(copyBlockPasses, passes - static_cast<int>(samples.micros.size()));
-        holdCopy(holding);
-        runPasses(copySettlePasses + kept, kept, &samples);
+    runPasses(warmPasses, 0, nullptr);
+    int printed[2] = {0, 0};
+    for (int block = 0; printed[1] < passes; ++block) {
+        const int holding = block % 2;
+        const int kept = std::min(copyBlockPasses, passes - printed[holding]);
+        holdCopy(holding == 1);
+        runPasses(copySettlePasses + kept, kept, holding == 1 ? "copy_held" : "copy_none");
+        printed[holding] += kept;
     }
     checkIdleInput(1);
-    print("copy_none", none);
-    print("copy_held", held);
+}
+
+[[noreturn]] void usage() {
+    (void)std::fprintf(stderr, "usage: drawing_bench notations|copy PASSES\n");
+    std::exit(2);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    const int passes = argc > 1 ? std::atoi(argv[1]) : 2000;
-    startUp();
-    openEventQueue();
-    al_set_mouse_xy(display, restingX, restingY);
-    const char *const names[4] = {"", "decimal", "hexadecimal", "binary"};
-    for (int notation = 1; notation <= 3; ++notation) {
-        measureNotation(notation, names[notation], passes);
+    if (argc != 3) {
+        usage();
     }
-    measureCopyStates(passes);
+    const bool notations = std::strcmp(argv[1], "notations") == 0;
+    if (!notations && std::strcmp(argv[1], "copy") != 0) {
+        usage();
+    }
+    const int passes = std::atoi(argv[2]);
+    startUp();
+    std::printf("scale %g\n", windowScale);
+    openEventQueue();
+    // in window pixels: the same spot of the layout at any scale
+    al_set_mouse_xy(display, scaled(restingX), scaled(restingY));
+    if (notations) {
+        const char *const names[4] = {"", "decimal", "hexadecimal", "binary"};
+        for (int notation = 1; notation <= 3; ++notation) {
+            measureNotation(notation, names[notation], passes);
+        }
+    } else {
+        measureCopyStates(passes);
+    }
+    std::fflush(stdout);
     return 0;
 }

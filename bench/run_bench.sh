@@ -6,8 +6,15 @@
 # Knobs: BENCH_ONLY (sections to run, comma-separated names from `sections`
 # below: only their rows are printed, and RESULTS_FILE is left as it is),
 # BENCH_RUNS (launches of the binary, 5), BENCH_KEYS (key presses a launch,
-# 4), BENCH_PASSES (drawn passes a notation, 2000), BENCH_IDLE (seconds of
-# idle CPU, 10), BENCH_PASTES (pastes in one launch, 20).
+# 4), BENCH_PASSES (drawn passes a notation, at each scale, 2000),
+# BENCH_IDLE (seconds of idle CPU, 10), BENCH_PASTES (pastes in one launch,
+# 20).
+#
+# The program follows the desktop's scale, which it reads from the X
+# server's resources at start-up. Section 2 also launches it at scale 2, as
+# a desktop at 200 % sets it (Xft.dpi 192): the resource is set on the
+# server before such a launch and removed again after it, so that every
+# other launch finds none, as on a desktop at 100 %.
 #
 # A section is one function, section_NAME, that runs its programs and adds
 # its rows to the table: a new benchmark is such a function and its name in
@@ -18,6 +25,11 @@ set -eu
 . "$(dirname "$0")/../tests/xvfb.sh"
 
 sections="own_code drawing binary startup allocations copy_paste" # the table's order
+# The screen has room for the window at scale 2, 992 x 380: on a smaller one
+# the program cuts the scale to what fits.
+screen=1280x1024
+scaled_dpi=192 # a desktop at 200 %
+scale=2        # the window's scale there
 
 build=$(cd "$1" && pwd)
 results=$2
@@ -29,6 +41,7 @@ passes=${BENCH_PASSES:-2000}
 idle_seconds=${BENCH_IDLE:-10}
 pastes=${BENCH_PASTES:-20}
 own_copy_passes=200000 # idle passes of the own code in each clipboard state
+drawn_rounds=4         # launches of the drawing bench at each scale, alternating
 settle_seconds=2
 
 work=$(mktemp -d)
@@ -84,7 +97,7 @@ row() {
 }
 
 section() {
-    printf '| **%s** | | |\n' "$1" >>"$rows"
+    printf '| **%s** | | |\n' "$*" >>"$rows"
 }
 
 # user and system CPU of a process, in clock ticks
@@ -112,6 +125,52 @@ fmt_stats() {
     printf 'median %s %s (min %s, max %s)' "$m" "$1" "$lo" "$hi"
 }
 
+# A over B, two decimals
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f\n", a / b }'
+}
+
+# ---- the desktop's scale ----
+
+# desktop_scale 1|$scale: the scale the next launch finds on the server, as
+# the desktop sets it: Xft.dpi $scaled_dpi, or no resource at all for 1.
+desktop_scale() {
+    if [ "$1" = 1 ]; then
+        xrdb -nocpp -remove
+    else
+        echo "Xft.dpi: $scaled_dpi" | xrdb -nocpp -merge
+    fi
+}
+
+# the two scales in the order of ROUND: each goes first every other round,
+# so that neither is always the one that follows the other
+scales_of_round() {
+    if (($1 % 2)); then
+        echo "1 $scale"
+    else
+        echo "$scale 1"
+    fi
+}
+
+# The server's screen at $screen: xvfb_start gives every server 640 x 480,
+# so its call of Xvfb comes here and has the size replaced. Runs in the job
+# that xvfb_start starts, and replaces it, so that the job's id stays the
+# server's.
+# shellcheck disable=SC2317 # called by xvfb_start, by the server's name
+Xvfb() {
+    local arguments=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = -screen ]; then
+            arguments+=(-screen "$2" "${screen}x24")
+            shift 3
+        else
+            arguments+=("$1")
+            shift
+        fi
+    done
+    exec Xvfb "${arguments[@]}"
+}
+
 # ---- 1. the program's own code ----
 
 own_ns() {
@@ -135,7 +194,7 @@ section_own_code() {
             "$(own_ns "editStep/$notation") ns" ""
     done
     for notation in decimal hexadecimal binary; do
-        draw_us=$(awk -v n="$notation" '$1 == n { print $2 }' "$work/drawing")
+        draw_us=$(awk -v n="$notation" '$1 == 1 && $2 == n { print $3 }' "$work/drawing")
         for kind in idle typing; do
             pass_ns=$(own_ns "pass/$kind/$notation")
             row "one pass, $kind, $notation" "$pass_ns ns" \
@@ -146,21 +205,57 @@ section_own_code() {
 
 # ---- 2. the loop's pass with the real library ----
 
-# Sections 1 and 6 compare with these passes too: they are measured once a run.
+# drawn_launch PART COUNT SCALE: one launch of the drawing bench with the
+# desktop at SCALE, its passes a line each behind the scale
+drawn_launch() {
+    local out first
+    desktop_scale "$3"
+    out=$(cd "$build" && "$bench/drawing_bench" "$1" "$2") || {
+        say "drawing_bench $1 at scale $3 failed"
+        exit 1
+    }
+    desktop_scale 1
+    first=${out%%$'\n'*}
+    if [ "$first" != "scale $3" ]; then
+        say "drawing_bench: the desktop's scale $3 came out as $first"
+        exit 1
+    fi
+    echo "$out" | tail -n +2 | sed "s/^/$3 /"
+}
+
+# Sections 1 and 6 compare with these passes too: they are measured once a
+# run. The scales alternate launch by launch; each launch takes its share of
+# the passes, and the figures are read off all of a scale's passes at once.
 drawn_passes() {
+    local share=$(((passes + drawn_rounds - 1) / drawn_rounds)) round one
     if [ ! -s "$work/drawing" ]; then
-        say "the loop's pass with the real library, $passes passes a notation"
-        (cd "$build" && "$bench/drawing_bench" "$passes") >"$work/drawing"
+        say "the loop's pass with the real library, $passes passes a notation at scales 1" \
+            "and $scale, in $drawn_rounds launches of each"
+        for round in $(seq "$drawn_rounds"); do
+            for one in $(scales_of_round "$round"); do
+                drawn_launch notations "$share" "$one" >>"$work/drawn"
+            done
+        done
+        "$bench/pass_figures" <"$work/drawn" >"$work/drawing"
     fi
 }
 
 section_drawing() {
-    local notation med p99 allocations
+    local notation med p99 allocations base
     drawn_passes
-    section "2. The loop's pass with the real library under Xvfb, its rests left out ($passes passes)"
-    grep -v '^copy_' "$work/drawing" | while read -r notation med p99 allocations; do
+    section "2. The loop's pass with the real library under Xvfb, its rests left out" \
+        "($((drawn_rounds * ((passes + drawn_rounds - 1) / drawn_rounds))) passes a notation at" \
+        "each scale, from $drawn_rounds launches of each, the scales alternating)"
+    for notation in decimal hexadecimal binary; do
+        read -r _ _ med p99 allocations < <(grep "^1 $notation " "$work/drawing")
+        base=$med
         row "one pass, $notation" "median $med µs, 99th percentile $p99 µs" \
             "heap allocations a pass (mean), all in the library: $allocations"
+        read -r _ _ med p99 allocations < <(grep "^$scale $notation " "$work/drawing")
+        row "one pass, $notation, scale $scale ($scaled_dpi dpi)" \
+            "median $med µs, 99th percentile $p99 µs" \
+            "$(ratio "$med" "$base") times the median at scale 1; heap allocations a pass" \
+            "(mean), all in the library: $allocations"
     done
 }
 
@@ -387,21 +482,28 @@ state_label() {
     fi
 }
 
+# The drawn idle pass with and without a copied value, at scale 1: one
+# launch, in which blocks of passes alternate between the two states.
+drawn_copy_passes() {
+    say "the loop's pass with the real library, $passes passes in each clipboard state"
+    drawn_launch copy "$passes" 1 | cut -d' ' -f2- | "$bench/pass_figures" >"$work/copy_drawing"
+}
+
 section_copy_paste() {
     local state med p99 allocations drawn_us own_extra_ns note
     measure_pastes
     say "own code with and without a copied value"
     "$bench/own_code_bench" copy-states "$own_copy_passes" >"$work/own_copy"
-    drawn_passes
+    drawn_copy_passes
     section "6. Copy and paste, under Xvfb"
     row "Ctrl+V to the pasted value on screen" "$(stats <"$work/paste_ms" | fmt_stats ms)" \
         "$(wc -l <"$work/paste_ms") pastes in one launch, the first (it opens the clipboard's" \
         "connection) $(head -n1 "$work/paste_ms") ms; the program asked for the text after" \
         "a median $(median <"$work/paste_asked") ms; the probe owns the clipboard and answers" \
         "between two screenshots (one every $(median <"$work/paste_poll") µs)"
-    drawn_us=$(state_field "$work/drawing" copy_none 2)
+    drawn_us=$(state_field "$work/copy_drawing" copy_none 2)
     for state in copy_none copy_held; do
-        read -r _ med p99 allocations < <(grep "^$state " "$work/drawing") || true
+        read -r _ med p99 allocations < <(grep "^$state " "$work/copy_drawing") || true
         note=""
         [ "$state" = copy_held ] && note="; difference of the medians $((med - drawn_us)) µs"
         row "drawn idle pass, decimal, $(state_label $state)" \
@@ -445,7 +547,9 @@ write_results() {
         echo "- Load average before: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)" \
             "(niceness $(nice))"
         echo "- Software GL under Xvfb: Mesa $(package_version libgl1-mesa-dri)," \
-            "Allegro $(package_version liballegro5.2)"
+            "Allegro $(package_version liballegro5.2); screen $screen"
+        echo "- Scale $scale: the launch finds Xft.dpi $scaled_dpi in the server's resources;" \
+            "every other launch finds none (scale 1)"
         echo
         table
     } >"$results"
@@ -459,16 +563,20 @@ for name in ${only//,/ }; do
 done
 for file in painted mapped launch_cpu launch_waiting cold_painted cold_cpu key_ms key_poll \
     cpu_program cpu_server rss_peak rss_final floor_bare floor_text paste_ms paste_asked paste_poll \
-    rows; do
+    drawn rows; do
     : >"$work/$file"
 done
+command -v xrdb >/dev/null || {
+    say "xrdb, which sets the desktop's scale, is missing: install x11-xserver-utils"
+    exit 1
+}
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # the clipboard of every bench talks to it
 xvfb_start "$work" 15 || {
     say "Xvfb did not start: $(cat "$work/xvfb.log")"
     exit 1
 }
-say "Xvfb on $DISPLAY"
+say "Xvfb on $DISPLAY, its screen $screen"
 for name in $sections; do
     if [ -z "$only" ] || [[ ",$only," == *",$name,"* ]]; then
         "section_$name"
