@@ -11,8 +11,8 @@
 # 20).
 #
 # The program follows the desktop's scale, which it reads from the X
-# server's resources at start-up. Section 2 also launches it at scale 2, as
-# a desktop at 200 % sets it (Xft.dpi 192): the resource is set on the
+# server's resources at start-up. Sections 2 and 4 also launch it at scale 2,
+# as a desktop at 200 % sets it (Xft.dpi 192): the resource is set on the
 # server before such a launch and removed again after it, so that every
 # other launch finds none, as on a desktop at 100 %.
 #
@@ -398,9 +398,11 @@ section_binary() {
 
 # ---- 4. start-up, step by step ----
 
+# step_stats STEP COLUMN SCALE: the median of COLUMN of STEP over the traced
+# launches at SCALE; - for a step none of them took
 step_stats() {
-    cat "$work"/trace* | awk -F'|' -v step="$1" -v column="$2" '$1 == step { print $column }' |
-        median
+    cat "$work"/trace_"$3"_* |
+        awk -F'|' -v step="$1" -v column="$2" '$1 == step { print $column }' | median
 }
 
 # a launch of the probe: wall time and CPU to the first frame
@@ -410,26 +412,71 @@ launch_row() {
         "CPU $(field cpu_ms <"$file" | median) ms, all threads; $note"
 }
 
+# traced_launch SCALE RUN: the traced program launched with the desktop at
+# SCALE, its steps in trace_SCALE_RUN; it must have opened its window at
+# that scale
+traced_launch() {
+    local file="$work/trace_$1_$2" width
+    desktop_scale "$1"
+    (cd "$build" && "$bench/screen_probe" launch "$bench/startup_trace") >"$file"
+    desktop_scale 1
+    width=$(grep painted_ms "$file" | field width)
+    if [ "$width" != $((496 * $1)) ]; then
+        say "the traced program opened a window $width pixels wide at scale $1"
+        exit 1
+    fi
+}
+
+# what the step took at scale 1, or that it was not taken
+step_result() {
+    local took
+    took=$(step_stats "$1" 3 1)
+    if [ "$took" = - ]; then
+        echo "not called at scale 1"
+    else
+        echo "$took ms"
+    fi
+}
+
+step_note() {
+    if [ "$(step_stats "$1" 3 1)" != - ]; then
+        printf 'CPU %s ms; starts at %s ms; ' "$(step_stats "$1" 4 1)" "$(step_stats "$1" 2 1)"
+    fi
+    printf 'at scale %s: %s ms, CPU %s ms\n' "$scale" "$(step_stats "$1" 3 "$scale")" \
+        "$(step_stats "$1" 4 "$scale")"
+}
+
 section_startup() {
-    say "start-up steps: $runs launches of the traced program"
-    local run kind step
+    say "start-up steps: $runs launches of the traced program at each scale"
+    local run kind step one first
     for run in $(seq "$runs"); do
-        (cd "$build" && "$bench/screen_probe" launch "$bench/startup_trace") >"$work/trace$run"
+        for one in $(scales_of_round "$run"); do
+            traced_launch "$one" "$run"
+        done
     done
-    cat "$work"/trace* | grep '|' | cut -d'|' -f1 | awk '!seen[$0]++' >"$work/steps"
+    # the steps in the order of a launch at scale $scale, which takes them all
+    cat "$work"/trace_"$scale"_* "$work"/trace_1_* | grep '|' | cut -d'|' -f1 |
+        awk '!seen[$0]++' >"$work/steps"
     for kind in bare text; do
         for run in $(seq "$runs"); do
             (cd "$build" && "$bench/screen_probe" launch "$bench/library_floor" "$kind") \
                 >>"$work/floor_$kind"
         done
     done
-    section "4. Start-up of the traced program, step by step (median of $runs launches)"
+    section "4. Start-up of the traced program, step by step (median of $runs launches at each" \
+        "scale, the scales alternating)"
     while read -r step; do
-        row "$step" "$(step_stats "$step" 3) ms" \
-            "CPU $(step_stats "$step" 4) ms; starts at $(step_stats "$step" 2) ms"
+        row "$step" "$(step_result "$step")" "$(step_note "$step")"
     done <"$work/steps"
-    cat "$work"/trace* | grep painted_ms >"$work/trace_launches"
-    launch_row "first frame on screen (probe)" "$work/trace_launches" "the traced program"
+    for one in 1 "$scale"; do
+        cat "$work"/trace_"$one"_* | grep painted_ms >"$work/trace_launches_$one"
+    done
+    launch_row "first frame on screen (probe)" "$work/trace_launches_1" "the traced program"
+    first=$(field painted_ms <"$work/trace_launches_1" | median)
+    launch_row "first frame on screen (probe), scale $scale ($scaled_dpi dpi)" \
+        "$work/trace_launches_$scale" \
+        "the traced program; $(field painted_ms <"$work/trace_launches_$scale" | median |
+            awk -v first="$first" '{ printf "%+.1f", $1 - first }') ms beside scale 1"
     launch_row "the library alone: window, clear, two rectangles" "$work/floor_bare" \
         "none of the program's code"
     launch_row "the library alone: also keyboard, mouse, one font, one text" \
