@@ -544,10 +544,11 @@ section_copy_paste() {
     drawn_copy_passes
     section "6. Copy and paste, under Xvfb"
     row "Ctrl+V to the pasted value on screen" "$(stats <"$work/paste_ms" | fmt_stats ms)" \
-        "$(wc -l <"$work/paste_ms") pastes in one launch, the first (it opens the clipboard's" \
-        "connection) $(head -n1 "$work/paste_ms") ms; the program asked for the text after" \
-        "a median $(median <"$work/paste_asked") ms; the probe owns the clipboard and answers" \
-        "between two screenshots (one every $(median <"$work/paste_poll") µs)"
+        "$(wc -l <"$work/paste_ms") pastes in one launch, the first (it makes the clipboard's" \
+        "window and atoms; the connection is open from start-up) $(head -n1 "$work/paste_ms")" \
+        "ms; the program asked for the text after a median $(median <"$work/paste_asked") ms;" \
+        "the probe owns the clipboard and answers between two screenshots (one every" \
+        "$(median <"$work/paste_poll") µs)"
     drawn_us=$(state_field "$work/copy_drawing" copy_none 2)
     for state in copy_none copy_held; do
         read -r _ med p99 allocations < <(grep "^$state " "$work/copy_drawing") || true
