@@ -2,11 +2,10 @@
 # private Xvfb, prints one table and writes it to bench/results.md.
 # Takes about seven minutes. `make bench BENCH_ONLY=drawing` runs one
 # section of the table alone (several: comma-separated) and prints only its
-# rows, leaving bench/results.md as it is. The sections: own_code, drawing,
-# binary, startup, allocations, copy_paste (own_code and copy_paste measure
-# the drawing too, to compare with). The other knobs of bench/run_bench.sh
-# (BENCH_RUNS, BENCH_KEYS, BENCH_PASTES, BENCH_PASSES, BENCH_IDLE) pass
-# through the environment.
+# rows, leaving bench/results.md as it is; the sections are named in
+# bench/run_bench.sh (`sections`), which lists them when given another name.
+# The other knobs of bench/run_bench.sh (BENCH_RUNS, BENCH_KEYS,
+# BENCH_PASTES, BENCH_PASSES, BENCH_IDLE) pass through the environment.
 BENCH_BUILD_DIR ?= build-bench
 BENCH_ONLY ?=
 
