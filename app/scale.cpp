@@ -57,7 +57,12 @@ double scaleThatFits(double wanted, int width, int height) {
     return std::max(1.0, std::min({wanted, widest, tallest}));
 }
 
+// At scale 1 every drawing call goes through here: no rounding then, which
+// costs a library call per coordinate.
 int scaled(int coordinate) {
+    if (windowScale == 1) {
+        return coordinate;
+    }
     return static_cast<int>(std::lround(coordinate * windowScale));
 }
 
