@@ -33,7 +33,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.c')
 
 tidy: build
-	clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors='*' $$(git ls-files 'app/*.cpp' 'input/*.cpp' 'convert/*.cpp' 'draw/*.cpp')
+	clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors='*' $$(git ls-files 'data/*.cpp' 'convert/*.cpp' 'input/*.cpp' 'draw/*.cpp' 'app/*.cpp')
 
 clean:
 	rm -rf $(BUILD_DIR)

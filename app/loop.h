@@ -5,7 +5,7 @@
 // a clear, shows it once and rests; nothing ever waits on the queue.
 #pragma once
 
-#include "app/state.h"
+#include "data/state.h"
 
 #include <allegro5/allegro.h>
 

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/heap.h"
-#include "app/palette.h"
-#include "app/scale.h"
+#include "data/palette.h"
+#include "data/scale.h"
 #include "input/desktop.h"
 
 #include <allegro5/allegro_font.h>

@@ -24,7 +24,7 @@
 // library's included: the program's own are counted apart, and an idle pass
 // makes none.
 #include "app/loop.h"
-#include "app/scale.h"
+#include "data/scale.h"
 #include "app/startup.h"
 #include "convert/convert.h"
 #include "copy_state.h"

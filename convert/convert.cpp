@@ -1,6 +1,6 @@
 #include "convert/convert.h"
 
-#include "app/tables.h"
+#include "data/tables.h"
 
 #include <locale>
 #include <sstream>

@@ -1,9 +1,9 @@
 // Turns the active field's text into one value and writes that value in the
 // other two notations. Every value shown lies in 0..4294967295.
-// The texts and the value are the loop's, in app/state.h.
+// The texts and the value are the loop's, in data/state.h.
 #pragma once
 
-#include "app/state.h"
+#include "data/state.h"
 
 #include <cstdint>
 #include <string>

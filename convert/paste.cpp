@@ -1,6 +1,6 @@
 #include "convert/paste.h"
 
-#include "app/tables.h"
+#include "data/tables.h"
 #include "convert/convert.h"
 
 #include <iterator>

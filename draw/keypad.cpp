@@ -1,6 +1,6 @@
 #include "draw/keypad.h"
 
-#include "app/layout.h"
+#include "data/layout.h"
 #include "draw/paint.h"
 #include "input/pointer.h"
 

@@ -1,6 +1,6 @@
 #include "draw/paint.h"
 
-#include "app/scale.h"
+#include "data/scale.h"
 
 #include <allegro5/allegro_primitives.h>
 

@@ -1,6 +1,6 @@
 #include "draw/value_lines.h"
 
-#include "app/layout.h"
+#include "data/layout.h"
 #include "draw/paint.h"
 
 int blinkCounter = 0;

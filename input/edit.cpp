@@ -1,6 +1,6 @@
 #include "input/edit.h"
 
-#include "app/layout.h"
+#include "data/layout.h"
 #include "convert/convert.h"
 #include "convert/paste.h"
 #include "input/clipboard.h"

@@ -1,8 +1,8 @@
 // Which field is active, and editing of its text at the end.
-// Both work on the loop's variables in app/state.h.
+// Both work on the loop's variables in data/state.h.
 #pragma once
 
-#include "app/state.h"
+#include "data/state.h"
 
 // A row click wins over the arrow keys; then editText, fieldRowY and
 // keypadKeyCount follow the active field.

@@ -1,7 +1,7 @@
 #include "input/pointer.h"
 
-#include "app/layout.h"
-#include "app/scale.h"
+#include "data/layout.h"
+#include "data/scale.h"
 
 ALLEGRO_MOUSE_STATE mouseState;
 int mousePrevX = 0;

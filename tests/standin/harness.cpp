@@ -1,7 +1,7 @@
 #include "harness.h"
 
 #include "app/loop.h"
-#include "app/scale.h"
+#include "data/scale.h"
 #include "clipboard_standin.h"
 #include "convert/convert.h"
 #include "draw/value_lines.h"

@@ -2,7 +2,7 @@
 
 #include "app/heap.h"
 #include "app/loop.h"
-#include "app/scale.h"
+#include "data/scale.h"
 #include "input/pointer.h"
 
 #include <allegro5/allegro_primitives.h>

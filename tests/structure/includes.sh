@@ -1,52 +1,45 @@
 #!/bin/bash
-# The program's folders depend one way: each may include only the folders
-# below it, so that each reads without the ones above. From the bottom:
-#   app/state.h, app/tables.h, app/palette.h, app/layout.h (the loop's shared
-#   variables and the constant data), then convert/, input/, draw/, and at
-#   the top the rest of app/ (start-up, the loop, main), which calls them all.
-# Prints every include that reaches up, and fails if there is one.
+# The program's folders are layers: each file may include files of its own
+# folder and of the folders below it, never above, so that each layer reads
+# without the ones above. From the bottom:
+#   data/     the state a pass shares and the constant tables
+#   convert/  text to value and value to text
+#   input/    pointer, field selection, editing, the X connection
+#   draw/     the window's pictures
+#   app/      start-up, the loop, main
+# Prints every include that reaches up, and fails if there is one; also
+# fails on a folder of the program that is not in the order.
 # Usage: includes.sh SOURCE_DIR
 set -eu
 cd "$1"
 
-bottom='app/state.h app/tables.h app/palette.h app/layout.h app/scale.h'
-# What the files of each level may include, besides their own folder.
-declare -A allowed=(
-    [bottom]="$bottom"
-    [convert]="$bottom"
-    [input]="$bottom convert/"
-    [draw]="$bottom convert/ input/"
-)
+layers=(data convert input draw app) # from the bottom
 
-level_of() {
-    local file=$1 name
-    for name in $bottom; do
-        [ "${file%.*}" = "${name%.h}" ] && echo bottom && return
-    done
-    case $file in
-    convert/* | input/* | draw/*) echo "${file%%/*}" ;;
-    esac
-}
+declare -A rank=()
+for index in "${!layers[@]}"; do
+    rank[${layers[index]}]=$index
+done
 
 status=0
-for file in app/* convert/* input/* draw/*; do
-    level=$(level_of "$file")
-    [ -n "$level" ] || continue # the top may include anything
-    own="${file%%/*}/"
-    [ "$level" != bottom ] || own='' # the bottom of app/ is not all of app/
+shopt -s nullglob
+for file in */*.h */*.cpp; do
+    folder=${file%%/*}
+    case $folder in tests | bench | build*) continue ;; esac
+    if [ -z "${rank[$folder]+set}" ]; then
+        echo "$file lies in $folder/, which is no layer of the program"
+        status=1
+        continue
+    fi
     while IFS= read -r included; do
-        ok=''
-        for allowance in ${allowed[$level]} $own; do
-            case $allowance in
-            */) [[ $included == "$allowance"* ]] && ok=yes ;;
-            *) [ "$included" = "$allowance" ] && ok=yes ;;
-            esac
-        done
-        if [ -z "$ok" ]; then
+        target=${included%%/*}
+        if [ -z "${rank[$target]+set}" ]; then
+            echo "$file includes $included, which lies in no layer"
+            status=1
+        elif [ "${rank[$target]}" -gt "${rank[$folder]}" ]; then
             echo "$file includes $included, which lies above it"
             status=1
         fi
     done < <(sed -n 's/^#include "\([a-z]*\/[^"]*\)".*/\1/p' "$file")
 done
-[ "$status" -eq 0 ] && echo "includes: every folder includes only those below it"
+[ "$status" -eq 0 ] && echo "includes: every folder includes only itself and those below it"
 exit "$status"

@@ -4,7 +4,7 @@
 #include "clipboard_standin.h"
 #include "harness.h"
 
-#include "app/scale.h"
+#include "data/scale.h"
 
 #include <climits>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include "app/palette.h"
+#include "data/palette.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "app/tables.h"
+#include "data/tables.h"
 
 const std::string labelTable[7] = {"", "Decymalne", "Hexadec.", "Binarne", "WYJDŹ", "COFNIJ", ""};
 

@@ -1,4 +1,4 @@
-#include "app/state.h"
+#include "data/state.h"
 
 ALLEGRO_EVENT eventRecord;
 int InputMode = 1;

@@ -3,7 +3,7 @@
 // before main begins and never changes.
 #pragma once
 
-#include "app/tables.h"
+#include "data/tables.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>

@@ -1,6 +1,6 @@
-#include "app/scale.h"
+#include "data/scale.h"
 
-#include "app/palette.h"
+#include "data/palette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "app/palette.h"
+#include "data/palette.h"
 
-#include "app/scale.h"
+#include "data/scale.h"
 
 #include <allegro5/allegro_ttf.h>
 

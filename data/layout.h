@@ -4,8 +4,8 @@
 // key is a change of one line.
 #pragma once
 
-#include "app/palette.h"
-#include "app/state.h"
+#include "data/palette.h"
+#include "data/state.h"
 
 #include <cstddef>
 #include <string>
