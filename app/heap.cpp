@@ -2,9 +2,9 @@
 
 #include <malloc.h>
 
-int passesSinceHeapTrim = 0;
-
 namespace {
+
+int passesSinceHeapTrim = 0; // passes since freed space was last handed back
 
 constexpr int keptHeapBytes = 8 << 20; // room for two frames' blocks
 constexpr int heapTrimInterval = 100;  // passes; about a second
@@ -12,6 +12,7 @@ constexpr int heapTrimInterval = 100;  // passes; about a second
 } // namespace
 
 void keepFrameHeap() {
+    passesSinceHeapTrim = 0;
     (void)mallopt(M_TRIM_THRESHOLD, keptHeapBytes);
 }
 

@@ -9,7 +9,5 @@
 // not the busiest frame it ever drew.
 #pragma once
 
-extern int passesSinceHeapTrim; // passes since freed space was last handed back
-
-void keepFrameHeap(); // at start-up, before the library allocates
+void keepFrameHeap(); // at start-up, before the library allocates; the count starts again
 void trimFrameHeap(); // at the end of every pass

@@ -2,7 +2,7 @@
 
 #include "app/heap.h"
 #include "app/startup.h"
-#include "convert/convert.h"
+#include "data/layout.h"
 #include "draw/frame.h"
 #include "draw/keypad.h"
 #include "draw/value_lines.h"
@@ -12,7 +12,6 @@
 
 #include <string>
 
-ALLEGRO_KEYBOARD_STATE keyboardState;
 ALLEGRO_EVENT_QUEUE *eventQueue = nullptr;
 
 namespace {
@@ -43,20 +42,18 @@ int fetchCharacter() {
     return eventRecord.keyboard.unichar;
 }
 
+// Every step starts from what a new process holds: nothing sampled, no
+// event, the decimal field empty, the cursor at the start.
 void setUp() {
     eventQueue = al_create_event_queue();
     al_register_event_source(eventQueue, al_get_keyboard_event_source());
     al_register_event_source(eventQueue, al_get_display_event_source(display));
-    currentValue = 0;
-    editText.clear();
-    decimalText.clear();
-    hexText.clear();
-    binaryText.clear();
-    cursorOffset = 0;
-    blinkCounter = 0;
-    InputMode = decimalMode;
-    fieldRowY = 0;
-    keypadKeyCount = 10;
+    keyboardState = {};
+    eventRecord = {};
+    typedChar = 0;
+    resetPointer();
+    resetFields();
+    resetTextCursor();
 }
 
 // Arrow keys are read from the key state, so a held arrow steps once per
@@ -90,15 +87,24 @@ void drainKeyEvents() {
     }
 }
 
-void drawPass() {
-    drawFrame();
-    drawKeypad();
-    drawHoverHighlight();
-}
-
 } // namespace
 
-// One pass; false when the loop is to be left.
+// One pass; false when the loop is to be left. Each step needs what the
+// steps before it left:
+// - Escape is read from the last pass's keyboard sample, so a pass that
+//   ends the run draws nothing;
+// - one event, the keyboard and the pointer are sampled first, so that the
+//   whole pass sees the same input;
+// - the arrows step the field, then a row click may override them; the
+//   field chosen fixes the keypad, so the keys are tested against the
+//   pointer only then, and a new keypad is drawn and clicked in that pass;
+// - the frame, the keypad and the highlight show that field and what lies
+//   under the pointer;
+// - editing takes the click on a key or button and the typed character,
+//   the zero rule the texts editing left, and the value lines and cursor
+//   show the texts as final;
+// - the frame is shown before the wait for release, so a held button shows
+//   the pressed picture; the drain, the clipboard and the rest close the pass.
 bool runPass() {
     if (al_key_down(&keyboardState, ALLEGRO_KEY_ESCAPE)) {
         return false;
@@ -110,7 +116,10 @@ bool runPass() {
     typedChar = fetched;
     stepInputMode();
     selectField();
-    drawPass();
+    hitTestKeys();
+    drawFrame();
+    drawKeypad();
+    drawHoverHighlight();
     editStep();
     applyZeroRule();
     drawValueLines();

@@ -9,8 +9,8 @@
 
 #include <allegro5/allegro.h>
 
-extern ALLEGRO_KEYBOARD_STATE keyboardState; // this pass's keyboard sample
-extern ALLEGRO_EVENT_QUEUE *eventQueue;      // keyboard and window events, never the mouse
+// Keyboard and window events, never the mouse; made once at set-up.
+extern ALLEGRO_EVENT_QUEUE *eventQueue;
 
 int runProgram(); // the whole run; returns the exit status
 bool runPass();   // one pass of the loop; false when the loop is to be left

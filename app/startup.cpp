@@ -100,7 +100,14 @@ void startUp() {
     }
     mapPalette();
     display = al_create_display(scaled(windowWidth), scaled(windowHeight));
-    require(display != nullptr,
-            "nie można otworzyć okna 496x190: brak ekranu graficznego (sprawdź zmienną DISPLAY)");
+    if (display == nullptr) {
+        // Built by appending: g++ 12 at -O2 warns of an overlap in operator+.
+        std::string message = "nie można otworzyć okna ";
+        message += std::to_string(scaled(windowWidth));
+        message += 'x';
+        message += std::to_string(scaled(windowHeight));
+        message += ": brak ekranu graficznego (sprawdź zmienną DISPLAY)";
+        failStartUp(message.c_str());
+    }
     al_set_window_title(display, windowTitle);
 }

@@ -7,49 +7,51 @@
 
 namespace {
 
-// Ten decimal digits can say more than 32 bits hold; such a text is shown as
-// the largest value, and editing goes on from there in the next pass.
-void convertDecimal() {
-    currentValue = 0;
-    if (!editText.empty()) {
-        std::stringstream stream(editText);
+// The decimal text through a string stream, which reads leading zeros as
+// nothing; an empty text, which it cannot read, is 0.
+std::uint64_t readDecimal(const std::string &text) {
+    std::uint64_t value = 0;
+    if (!text.empty()) {
+        std::stringstream stream(text);
         stream.imbue(std::locale::classic());
-        stream >> currentValue;
+        stream >> value;
     }
-    if (currentValue > largestValue) {
-        currentValue = largestValue;
-        decimalText = formatDecimal(largestValue);
-    }
-    hexText = formatByDivision(currentValue, notationBase[hexMode]);
-    binaryText = formatByDivision(currentValue, notationBase[binaryMode]);
-}
-
-void convertHex() {
-    const std::uint64_t value = parseHex(editText);
-    decimalText = formatDecimal(value);
-    binaryText = formatByDivision(value, notationBase[binaryMode]);
-}
-
-void convertBinary() {
-    const std::uint64_t value = parseBinary(editText);
-    decimalText = formatDecimal(value);
-    hexText = formatByDivision(value, notationBase[hexMode]);
+    return value;
 }
 
 } // namespace
 
-void convertEditText(int mode) {
+std::uint64_t readValue(int mode, const std::string &text, bool &clamped) {
+    clamped = false;
     switch (mode) {
-    case decimalMode:
-        convertDecimal();
-        break;
-    case hexMode:
-        convertHex();
-        break;
-    default:
-        convertBinary();
-        break;
+    case decimalMode: {
+        const std::uint64_t value = readDecimal(text);
+        clamped = value > largestValue;
+        return clamped ? largestValue : value;
     }
+    case hexMode:
+        return parseHex(text);
+    default:
+        return parseBinary(text);
+    }
+}
+
+std::string shownValue(int mode, std::uint64_t value) {
+    if (mode == decimalMode) {
+        return formatDecimal(value);
+    }
+    return formatByDivision(value, notationTable[mode].base);
+}
+
+std::string writtenIn(int mode, std::uint64_t value) {
+    const std::string text = shownValue(mode, value);
+    return text.empty() ? "0" : text;
+}
+
+// Zero is the empty row, however its digits came: typed, pasted as "000"
+// or "0 000", or left when Backspace takes the 5 from a pasted "0005".
+bool zeroRuleBlanks(const std::string &text) {
+    return !text.empty() && text.find_first_not_of('0') == std::string::npos;
 }
 
 std::uint64_t digitValue(char character) {
@@ -69,7 +71,7 @@ std::uint64_t digitValue(char character) {
 std::uint64_t parseHex(const std::string &text) {
     std::uint64_t value = 0;
     for (const char character : text) {
-        value = value * notationBase[hexMode] + digitValue(character);
+        value = value * notationTable[hexMode].base + digitValue(character);
     }
     return value;
 }
@@ -77,7 +79,7 @@ std::uint64_t parseHex(const std::string &text) {
 std::uint64_t parseBinary(const std::string &text) {
     std::uint64_t value = 0;
     for (const char character : text) {
-        value = value * notationBase[binaryMode] + (character == '1' ? 1 : 0);
+        value = value * notationTable[binaryMode].base + (character == '1' ? 1 : 0);
     }
     return value;
 }
@@ -96,12 +98,4 @@ std::string formatDecimal(std::uint64_t value) {
     stream.imbue(std::locale::classic()); // no digit grouping, whatever the user's locale
     stream << value;
     return stream.str();
-}
-
-// Zero is the empty row, however its digits came: typed, pasted as "000"
-// or "0 000", or left when Backspace takes the 5 from a pasted "0005".
-void applyZeroRule() {
-    if (!decimalText.empty() && decimalText.find_first_not_of('0') == std::string::npos) {
-        decimalText.clear();
-    }
 }

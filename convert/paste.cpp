@@ -1,7 +1,7 @@
 #include "convert/paste.h"
 
-#include "data/tables.h"
 #include "convert/convert.h"
+#include "data/tables.h"
 
 #include <iterator>
 #include <string_view>
@@ -9,14 +9,6 @@
 namespace {
 
 constexpr std::string_view edgeBlanks = " \t\r\n";
-
-struct Prefix {
-    std::string_view marker;
-    int notation;
-};
-
-constexpr Prefix prefixes[] = {
-    {"0x", hexMode}, {"0X", hexMode}, {"0b", binaryMode}, {"0B", binaryMode}};
 
 // The comma comes last so that the other notations can stop before it.
 constexpr std::string_view separators[] = {" ", "\u00A0", "\u202F", "_", "'", ","};
@@ -35,15 +27,34 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(edgeBlanks) - first + 1);
 }
 
+char lowered(char character) {
+    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
+                                                : character;
+}
+
+// A notation's marker in either case: 0x and 0X, 0b and 0B.
+bool startsWithMarker(std::string_view text, std::string_view marker) {
+    if (marker.empty() || text.size() < marker.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < marker.size(); ++at) {
+        if (lowered(text[at]) != lowered(marker[at])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A final h beats a prefix, so "0B1Fh" is hexadecimal and not binary.
 bool findBody(std::string_view text, int mode, Body &body) {
     if (text.ends_with('h') || text.ends_with('H')) {
         body = {text.substr(0, text.size() - 1), hexMode};
         return true;
     }
-    for (const Prefix &prefix : prefixes) {
-        if (text.starts_with(prefix.marker)) {
-            body = {text.substr(prefix.marker.size()), prefix.notation};
+    for (int notation = decimalMode; notation <= binaryMode; ++notation) {
+        const std::string_view marker = notationTable[notation].marker;
+        if (startsWithMarker(text, marker)) {
+            body = {text.substr(marker.size()), notation};
             return true;
         }
     }
@@ -75,7 +86,7 @@ bool groupFits(std::size_t length, bool first, int notation) {
 // separator; the only bytes above 127 so taken are the two no-break
 // spaces' exact sequences, so no text that is invalid UTF-8 gets through.
 bool readBody(const Body &body, std::uint64_t &value) {
-    const std::uint64_t base = notationBase[body.notation];
+    const std::uint64_t base = notationTable[body.notation].base;
     std::size_t groupLength = 0;
     bool grouped = false;
     std::size_t at = 0;
@@ -123,5 +134,19 @@ bool readPastedNumber(const std::string &text, int mode, PastedNumber &number) {
     number.value = value;
     number.notation = body.notation;
     copyDigits(body.text, number.digits);
+    return true;
+}
+
+// Digits as written when they are the row's own and fit it, so that a paste
+// reads as a person would have typed it; otherwise the value as the row
+// writes it.
+bool readPastedText(const std::string &pasted, int mode, std::string &text) {
+    PastedNumber number;
+    if (!readPastedNumber(pasted, mode, number)) {
+        return false;
+    }
+    const bool keepDigits =
+        number.notation == mode && number.digits.size() <= notationTable[mode].digitLimit;
+    text = keepDigits ? number.digits : writtenIn(mode, number.value);
     return true;
 }

@@ -15,3 +15,7 @@ struct PastedNumber {
 // the notation of `mode`. False when the rules refuse the text, and then
 // `number` is left as it was.
 bool readPastedNumber(const std::string &text, int mode, PastedNumber &number);
+
+// The text a paste of `pasted` puts in the row of `mode`; false when the
+// rules refuse it, and then `text` is left as it was.
+bool readPastedText(const std::string &pasted, int mode, std::string &text);

@@ -1,29 +1,51 @@
-// The main procedure's variables that the subsystems share.
+// The state a pass shares, all of it declared here.
 //
-// They belong to the loop, which sets them up and runs for as long as they
-// live, but every subsystem reads or writes some of them in its step of a
-// pass. They are declared here, below everything, so that input/, convert/
-// and draw/ can reach them without including the loop that calls them.
+// Each step of a pass reads what an earlier step wrote: the keyboard's
+// sample and the character fetched, the pointer's sample and what lies under
+// it, the active field and its texts, the cursor. The loop keeps them for
+// the whole run; they are declared here, at the bottom, so that every layer
+// reaches them without including the step that writes them. Grouped by the
+// file that writes them, each with who reads it. What one file alone uses
+// is that file's own, and what is made once at start-up (colours, fonts,
+// the window, the scale) stays with its table.
 #pragma once
+
+#include "data/tables.h"
 
 #include <allegro5/allegro.h>
 
-#include <cstdint>
 #include <string>
 
-// InputMode's values, which also index the field table and labelTable.
-inline constexpr int decimalMode = 1;
-inline constexpr int hexMode = 2;
-inline constexpr int binaryMode = 3;
+// ---- app/loop.cpp: the keyboard, once a pass ----
+extern ALLEGRO_KEYBOARD_STATE
+    keyboardState;                // this pass's sample; read by the loop (Escape, arrows)
+extern ALLEGRO_EVENT eventRecord; // where every fetch copies its event; read by editStep (Shift)
+extern int typedChar;             // character of this pass's event, 0 when none; read by editStep
+// The active field: decimalMode, hexMode or binaryMode (tables.h). Stepped by the
+// arrows in the loop and set by a row click in selectField; read by every
+// step after them.
+extern int InputMode;
 
-extern int InputMode;             // the active field: decimalMode, hexMode or binaryMode
-extern ALLEGRO_EVENT eventRecord; // where every fetch copies its event
-extern int typedChar;             // character of this pass's event; 0 when none arrived
-extern int fieldRowY;             // top of the active row, set with the field every pass
-extern int keypadKeyCount;        // keys of the active keypad, set with the field every pass
+// ---- input/pointer.cpp: the pointer, polled once a pass ----
+extern ALLEGRO_MOUSE_STATE
+    mouseState;              // the newest sample, in window pixels; read by the pointer alone
+extern int mousePrevX;       // the sample of the previous pass, in the layout's pixels, which
+extern int mousePrevY;       // every pointer test of this pass uses
+extern int mousePrevButtons; // its buttons (bit 0 primary): editing and the loop test a click,
+                             // the highlight a button held
+extern int hoverTarget;      // what that sample lies over (layout.h's codes): read by
+                             // selectField, editStep, the highlight and the loop's exit test
 
-extern std::string editText;    // working copy of the active field's text, reloaded every pass
-extern std::string decimalText; // the three field texts, as shown
+// ---- input/edit.cpp: the active field and the texts ----
+extern int fieldRowY;      // top of the active row, set with the field every pass; read by drawing
+extern int keypadKeyCount; // keys of the active keypad, likewise; read by hit-testing and drawing
+extern std::string editText;    // working copy of the active text, reloaded every pass; the
+                                // cursor is measured on it
+extern std::string decimalText; // the three rows' texts, as shown; read by drawing and copying
 extern std::string hexText;
 extern std::string binaryText;
-extern std::uint64_t currentValue; // the value last read from a decimal text
+
+// ---- draw/value_lines.cpp: the cursor ----
+extern int blinkCounter; // 0..100, one step a pass; the cursor shows at 0..49
+extern int cursorOffset; // width of editText as measured at the end of the last pass, in
+                         // window pixels; where the cursor stands in this one

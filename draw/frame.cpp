@@ -2,7 +2,6 @@
 
 #include "data/layout.h"
 #include "draw/paint.h"
-#include "input/pointer.h"
 
 namespace {
 
@@ -46,22 +45,22 @@ void drawFieldRow(int mode) {
 
 // Button 0 is the exit, button 1 the back button.
 void drawButton(int button) {
-    const int t = buttonTop(button);
-    const Box face = {390, t, 463, t + 20};
-    fillBox({391, t + 1, 464, t + 22}, colorBackground);
+    const Box face = buttonFace(button);
+    fillBox(buttonShadow(button), colorBackground);
     fillBox(face, colorGreyTeal);
     outlineBox(face, colorDeepTeal, 1);
-    outlineBox({392, t + 1, 462, t + 19}, colorHighlight, 1);
-    drawText(fontSmall, colorDeepTeal, 425, t + 1, ALLEGRO_ALIGN_CENTRE,
+    outlineBox(buttonBevel(button), colorHighlight, 1);
+    drawText(fontSmall, colorDeepTeal, buttonCaptionX, face.y1 + 1, ALLEGRO_ALIGN_CENTRE,
              labelTable[targetExitButton + button]);
 }
 
 // Every key in the background colour; the keypad of the active field is
 // raised over these.
 void drawIdleKey(int key) {
-    const int x = keyLeft(key);
-    outlineBox({x, keyTop, x + 21, keyTop + 21}, colorBackground, 1);
-    drawText(fontSmall, colorBackground, x + 3, keyTop, ALLEGRO_ALIGN_LEFT, digitTable[key]);
+    const Box face = keyFace(key);
+    outlineBox(face, colorBackground, 1);
+    drawText(fontSmall, colorBackground, face.x1 + keyCaptionIndent, face.y1, ALLEGRO_ALIGN_LEFT,
+             digitTable[key]);
 }
 
 } // namespace

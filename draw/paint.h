@@ -3,14 +3,12 @@
 // applied here and nowhere else in the drawing.
 #pragma once
 
+#include "data/layout.h"
+
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
 
 #include <string>
-
-struct Box {
-    int x1, y1, x2, y2;
-};
 
 inline constexpr const char *cursorMark = "_";
 

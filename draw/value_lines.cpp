@@ -3,9 +3,6 @@
 #include "data/layout.h"
 #include "draw/paint.h"
 
-int blinkCounter = 0;
-int cursorOffset = 0;
-
 namespace {
 
 constexpr int textX = fieldBoxLeft + 3; // texts and cursor start three pixels inside the box
@@ -13,6 +10,11 @@ constexpr int blinkCycle = 100;
 constexpr int blinkShown = 49; // last counter value that shows the cursor
 
 } // namespace
+
+void resetTextCursor() {
+    blinkCounter = 0;
+    cursorOffset = 0;
+}
 
 // The fill stops a pixel short of the empty box's right and bottom edges.
 void drawValueLines() {

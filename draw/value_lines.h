@@ -2,9 +2,8 @@
 // the blinking cursor after the text being edited.
 #pragma once
 
-extern int blinkCounter; // 0..100, one step a pass; the cursor shows at 0..49
-extern int
-    cursorOffset; // width of editText, in window pixels, as measured at the end of the last pass
+#include "data/state.h"
 
-void drawValueLines(); // the active field's box, then all three texts
-void drawTextCursor(); // blinks the cursor and measures editText for the next pass
+void resetTextCursor(); // the blink phase and the cursor at the start, as a new run starts
+void drawValueLines();  // the active field's box, then all three texts
+void drawTextCursor();  // blinks the cursor and measures editText for the next pass

@@ -1,11 +1,11 @@
 #include "input/edit.h"
 
-#include "data/layout.h"
 #include "convert/convert.h"
 #include "convert/paste.h"
+#include "data/layout.h"
 #include "input/clipboard.h"
-#include "input/pointer.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -54,73 +54,61 @@ void removeOnBack() {
 // Shift the copy carries its notation's marker, ready for a program's
 // source, and reads back as the same text when pasted into the same row.
 void copyActiveField() {
-    const Field &field = fieldTable[InputMode];
-    const std::string &shown = *field.text;
+    const std::string &shown = *fieldTable[InputMode].text;
     const bool forCode = (eventRecord.keyboard.modifiers & ALLEGRO_KEYMOD_SHIFT) != 0;
-    copyToClipboard((forCode ? field.codeMarker : "") + (shown.empty() ? "0" : shown));
+    copyToClipboard((forCode ? notationTable[InputMode].marker : "") +
+                    (shown.empty() ? "0" : shown));
 }
 
-// The value in the notation of `mode`, without leading zeros.
-std::string writtenIn(int mode, std::uint64_t value) {
-    if (mode == decimalMode) {
-        return formatDecimal(value);
-    }
-    const std::string text = formatByDivision(value, notationBase[mode]);
-    return text.empty() ? "0" : text;
-}
-
-// An accepted paste replaces editText: as written when it is in the field's
-// own notation and fits, as a person would have typed it; otherwise as the
-// conversion writes values. A refused paste leaves it alone and rings.
+// An accepted paste replaces editText; a refused one leaves it alone and
+// rings, or it would look as if Ctrl+V had not been pressed.
 void pasteIntoEditText() {
     std::string pasted;
-    PastedNumber number;
-    if (!pasteFromClipboard(pasted) || !readPastedNumber(pasted, InputMode, number)) {
+    if (!pasteFromClipboard(pasted) || !readPastedText(pasted, InputMode, editText)) {
         ringBell();
-        return;
     }
-    const bool keepDigits =
-        number.notation == InputMode && number.digits.size() <= fieldTable[InputMode].digitLimit;
-    editText = keepDigits ? number.digits : writtenIn(InputMode, number.value);
 }
 
 // The order decides what a key click and a typed character in the same pass
-// leave behind; it is the same in every field: a paste, then digits, then
-// letters, then removals.
+// leave behind; it is the same in every field: a paste, then the digits 0
+// to 9, then the letters, then removals. A notation's keys and typed
+// characters are the first `base` digits.
 void applyEditActions() {
     if (typedChar == pasteChar) {
         pasteIntoEditText();
     }
-    switch (InputMode) {
-    case decimalMode:
-        appendClickedKey(0, 9);
-        appendTyped('0', '9');
-        break;
-    case hexMode:
-        appendClickedKey(0, 9);
-        appendTyped('0', '9');
-        appendClickedKey(10, 15);
-        appendTyped('A', 'F');
-        appendTyped('a', 'f', 'a' - 'A');
-        break;
-    default:
-        appendClickedKey(0, 1);
-        appendTyped('0', '1');
-        break;
+    const int base = static_cast<int>(notationTable[InputMode].base);
+    const int figures = std::min(base, 10); // the digits 0 to 9 it has
+    appendClickedKey(0, figures - 1);
+    appendTyped('0', '0' + figures - 1);
+    if (base > 10) {
+        const int letters = base - 10;
+        appendClickedKey(10, base - 1);
+        appendTyped('A', 'A' + letters - 1);
+        appendTyped('a', 'a' + letters - 1, 'a' - 'A');
     }
     removeOnBack();
 }
 
 } // namespace
 
+void resetFields() {
+    InputMode = decimalMode;
+    fieldRowY = 0;
+    keypadKeyCount = 10;
+    editText.clear();
+    decimalText.clear();
+    hexText.clear();
+    binaryText.clear();
+}
+
 void selectField() {
     if (hoverTarget >= decimalMode && hoverTarget <= binaryMode && clicked()) {
         InputMode = hoverTarget;
     }
-    const Field &field = fieldTable[InputMode];
-    editText = *field.text;
-    fieldRowY = field.fieldRowY;
-    keypadKeyCount = field.keypadKeyCount;
+    editText = *fieldTable[InputMode].text;
+    fieldRowY = fieldTable[InputMode].fieldRowY;
+    keypadKeyCount = static_cast<int>(notationTable[InputMode].base);
 }
 
 void editStep() {
@@ -131,9 +119,9 @@ void editStep() {
         return;
     }
     applyEditActions();
-    const Field &field = fieldTable[InputMode];
-    if (editText.size() > field.digitLimit) {
-        editText.resize(field.digitLimit); // the newest characters go
+    const std::size_t limit = notationTable[InputMode].digitLimit;
+    if (editText.size() > limit) {
+        editText.resize(limit); // the newest characters go
     }
     for (int mode = decimalMode; mode <= binaryMode; ++mode) {
         if (mode == InputMode) {
@@ -143,4 +131,26 @@ void editStep() {
         }
     }
     convertEditText(InputMode);
+}
+
+// The value, read once, written into the two other rows; the active row
+// keeps its text as edited, but for a decimal text beyond 32 bits, which
+// shows the largest value and is edited from there in the next pass.
+void convertEditText(int mode) {
+    bool clamped = false;
+    const std::uint64_t currentValue = readValue(mode, editText, clamped);
+    if (clamped) {
+        decimalText = shownValue(decimalMode, currentValue);
+    }
+    for (int other = decimalMode; other <= binaryMode; ++other) {
+        if (other != mode) {
+            *fieldTable[other].text = shownValue(other, currentValue);
+        }
+    }
+}
+
+void applyZeroRule() {
+    if (zeroRuleBlanks(decimalText)) {
+        decimalText.clear();
+    }
 }

@@ -3,32 +3,25 @@
 #include "data/layout.h"
 #include "data/scale.h"
 
-ALLEGRO_MOUSE_STATE mouseState;
-int mousePrevX = 0;
-int mousePrevY = 0;
-int mousePrevButtons = 0;
-int hoverTarget = 0;
-
 namespace {
 
 // Rows and buttons are looked for only right of this, so a row's label is
 // no target.
 constexpr int regionsLeft = 140;
 
-// A region holds the points with left < x <= right and top < y <= bottom.
 struct Region {
     int code;
-    int left, right, top, bottom;
+    Box box; // a pointer region, as layout.h reads a box
 };
 
 // A field row reaches as far right as its box is wide.
 constexpr Region rowRegion(int mode) {
     const Field &field = fieldTable[mode];
-    return {mode, regionsLeft, 139 + field.fieldWidth, field.fieldRowY, field.fieldRowY + 21};
+    return {mode, {regionsLeft, field.fieldRowY, 139 + field.fieldWidth, field.fieldRowY + 21}};
 }
 
 constexpr Region buttonRegion(int button) {
-    return {targetExitButton + button, 388, 461, buttonTop(button), buttonTop(button) + 19};
+    return {targetExitButton + button, buttonHit(button)};
 }
 
 // Buttons sit beside the first two rows; no two regions overlap.
@@ -37,11 +30,19 @@ constexpr Region regionTable[] = {
     buttonRegion(0),        buttonRegion(1),
 };
 
-constexpr bool contains(const Region &region, int x, int y) {
-    return region.left < x && x <= region.right && region.top < y && y <= region.bottom;
+constexpr bool contains(const Box &box, int x, int y) {
+    return box.x1 < x && x <= box.x2 && box.y1 < y && y <= box.y2;
 }
 
 } // namespace
+
+void resetPointer() {
+    mouseState = {};
+    mousePrevX = 0;
+    mousePrevY = 0;
+    mousePrevButtons = 0;
+    hoverTarget = 0;
+}
 
 void samplePointer() {
     hoverTarget = 0;
@@ -53,18 +54,19 @@ void samplePointer() {
         return;
     }
     for (const Region &region : regionTable) {
-        if (contains(region, mousePrevX, mousePrevY)) {
+        if (contains(region.box, mousePrevX, mousePrevY)) {
             hoverTarget = region.code;
         }
     }
 }
 
-// The key's inner face: from its left edge plus one to its right edge minus one.
-void hitTestKey(int keyIndex) {
-    const int left = keyLeft(keyIndex);
-    const Region key = {targetFirstKey + keyIndex, left, left + 20, keyTop, keyTop + 20};
-    if (contains(key, mousePrevX, mousePrevY)) {
-        hoverTarget = key.code;
+// Only the keys of the active keypad: where another keypad's key would
+// stand, nothing is under the pointer.
+void hitTestKeys() {
+    for (int key = 0; key < keypadKeyCount; ++key) {
+        if (contains(keyHit(key), mousePrevX, mousePrevY)) {
+            hoverTarget = targetFirstKey + key;
+        }
     }
 }
 

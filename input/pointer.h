@@ -6,21 +6,9 @@
 // exactly once, at the place where it was first seen.
 #pragma once
 
-#include <allegro5/allegro.h>
+#include "data/state.h"
 
-extern ALLEGRO_MOUSE_STATE mouseState; // the newest sample, in window pixels
-extern int mousePrevX;                 // the sample of the previous pass, which every
-extern int mousePrevY;                 // test of this pass uses, in the layout's pixels
-extern int mousePrevButtons;           // bit 0 primary, bit 1 secondary, ...
-
-// What the pointer is over: 0 nothing, a field row by its InputMode, a
-// button, or a keypad key. A button's code also indexes its caption in
-// labelTable; codes 6 to 9 never occur.
-extern int hoverTarget;
-inline constexpr int targetExitButton = 4;
-inline constexpr int targetBackButton = 5;
-inline constexpr int targetFirstKey = 10; // key k is targetFirstKey + k
-
-void samplePointer();          // new sample; rows and buttons under the old one
-void hitTestKey(int keyIndex); // keypad key keyIndex under the old sample
-void waitForRelease();         // holds the loop while a seen press is still down
+void resetPointer();   // no sample yet, nothing under the pointer, as a new run starts
+void samplePointer();  // new sample; rows and buttons under the old one
+void hitTestKeys();    // the active keypad's keys under the old sample
+void waitForRelease(); // holds the loop while a seen press is still down

@@ -1,9 +1,9 @@
 #include "harness.h"
 
 #include "app/loop.h"
-#include "data/scale.h"
 #include "clipboard_standin.h"
 #include "convert/convert.h"
+#include "data/scale.h"
 #include "draw/value_lines.h"
 #include "input/edit.h"
 #include "input/pointer.h"
@@ -19,7 +19,6 @@ namespace {
 // test starts from this rather than from whatever the test before it left,
 // so a reset missing from that set-up fails in any order of the tests.
 void leaveAnEarlierRunBehind() {
-    currentValue = 4294967295U;
     decimalText = "4294967295";
     hexText = "FFFFFFFF";
     binaryText = std::string(32, '1');
@@ -30,6 +29,23 @@ void leaveAnEarlierRunBehind() {
     fieldRowY = 91;
     keypadKeyCount = 2;
     windowScale = 3;
+    // Escape held and the exit button pressed in the last samples, and an
+    // Escape fetched: a run that began from these would end in its first pass.
+    keyboardState = {};
+    keyboardState.__key_down__internal__[ALLEGRO_KEY_ESCAPE / 32] |= 1U
+                                                                     << (ALLEGRO_KEY_ESCAPE % 32);
+    mouseState = {};
+    mouseState.x = 420;
+    mouseState.y = 45;
+    mouseState.buttons = 1;
+    mousePrevX = 420;
+    mousePrevY = 45;
+    mousePrevButtons = 1;
+    hoverTarget = 4;
+    eventRecord = {};
+    eventRecord.type = ALLEGRO_EVENT_KEY_CHAR;
+    eventRecord.keyboard.unichar = 27;
+    typedChar = 27;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "standin.h"
 
-#include "app/heap.h"
 #include "app/loop.h"
 #include "data/scale.h"
 #include "input/pointer.h"
@@ -103,7 +102,6 @@ void resetProgramRecords() {
     mousePrevY = 0;
     mousePrevButtons = 0;
     hoverTarget = 0;
-    passesSinceHeapTrim = 0;
 }
 Options &options() {
     return state.options;

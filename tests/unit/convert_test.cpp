@@ -60,7 +60,6 @@ class ConvertTest : public ::testing::Test {
             fieldText(m)->clear();
         }
         editText.clear();
-        currentValue = 0;
     }
     void TearDown() override { std::locale::global(std::locale::classic()); }
 };
@@ -153,10 +152,14 @@ TEST_F(ConvertTest, ClampAboveThirtyTwoBits) {
     for (const std::uint64_t value : values) {
         ASSERT_EQ(commit(1, std::to_string(value)), (Shown{"4294967295", "FFFFFFFF", ones32}))
             << value;
-        ASSERT_EQ(currentValue, 4294967295U) << value;
+        bool clamped = false;
+        ASSERT_EQ(readValue(1, std::to_string(value), clamped), 4294967295U) << value;
+        ASSERT_TRUE(clamped) << value;
     }
     EXPECT_EQ(commit(1, ""), (Shown{"", "", ""}));
-    EXPECT_EQ(currentValue, 0U);
+    bool clamped = true;
+    EXPECT_EQ(readValue(1, "", clamped), 0U);
+    EXPECT_FALSE(clamped);
     EXPECT_EQ(commit(1, "429496729"),
               (Shown{"429496729", "19999999", "11001100110011001100110011001"}));
 }

@@ -1,3 +1,4 @@
+#include "clipboard_standin.h"
 #include "harness.h"
 
 #include "data/palette.h"
@@ -108,6 +109,7 @@ struct Failure {
     const char *failingCall = nullptr;
     int fontSize = 0; // of the one font load that fails
     Found found = nothing;
+    const char *dpi = nullptr; // the desktop's Xft.dpi setting
 };
 
 // Each start runs in a folder of its own, so that what the message says of
@@ -140,6 +142,9 @@ TEST_F(StartupDeathTest, FailureWritesOneLineAndExitsWithOneBeforeDrawing) {
         {&standin::Options::keyboardFails, "klawiatury", "al_install_keyboard"},
         {&standin::Options::fontFails, fontMessage, "al_load_ttf_font"},
         {&standin::Options::displayFails, "okna 496x190", "al_create_display"},
+        // The window named at the size it was to have.
+        {&standin::Options::displayFails, "okna 992x380", "al_create_display", nullptr, 0, nothing,
+         "192"},
         // Any one font or add-on alone is enough; the three fonts are all
         // loaded before they are checked.
         {nullptr, fontMessage, "al_load_ttf_font", nullptr, 14},
@@ -165,6 +170,9 @@ TEST_F(StartupDeathTest, FailureWritesOneLineAndExitsWithOneBeforeDrawing) {
             standin::options().failingCalls.insert(failure.failingCall);
         }
         standin::options().failingFontSize = failure.fontSize;
+        if (failure.dpi != nullptr) {
+            standin::setDpiSetting(failure.dpi);
+        }
         const std::string expected = std::string("^ravuriradoz: [^\n]*") + failure.message +
                                      "[^\n]*\n\\[drawn 0, passes 0, last " + failure.lastCall +
                                      "\\]\n$";
