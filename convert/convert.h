@@ -8,9 +8,9 @@
 
 inline constexpr std::uint64_t largestValue = 4294967295U;
 
-// The value of `text` in the notation of `mode` (an InputMode). Ten decimal
-// digits can say more than 32 bits hold: such a text reads as the largest
-// value, and `clamped` says so.
+// The value of `text` in the notation of `mode`: decimalMode, hexMode or
+// binaryMode. Ten decimal digits can say more than 32 bits hold: such a text
+// reads as the largest value, and `clamped` says so.
 std::uint64_t readValue(int mode, const std::string &text, bool &clamped);
 // The value as a row shows it when another row was edited: no leading
 // zeros, and 0 as "0" in decimal (which the zero rule then blanks) and as

@@ -7,7 +7,7 @@
 
 struct PastedNumber {
     std::uint64_t value = 0; // always within 0..4294967295
-    int notation = 0;        // 1 decimal, 2 hexadecimal, 3 binary, as InputMode counts
+    int notation = 0;        // decimalMode, hexMode or binaryMode
     std::string digits;      // as written, without markers and separators; letters upper case
 };
 
