@@ -24,7 +24,7 @@ const char *const bin32Five = "00000000000000000000000000000101";
 // A press seen in `pass` over `target`; it acts in the pass after.
 void pressAt(int pass, int target) {
     if (target >= 10) {
-        standin::pointer(pass, keyX(target - 10), keyY, 1);
+        standin::pointer(pass, geometry::keyX(target - 10), geometry::keyY, 1);
     } else if (target == back) {
         standin::pointer(pass, 425, 74, 1);
     } else {
@@ -354,7 +354,8 @@ TEST_F(ClipboardFlowTest, ServesEveryPassAndHandsOverOnce) {
         if (exit == 1) {
             typeAt(last, 27);
         } else if (exit == 2) {
-            standin::pointer(last - 1, 420, 45, 1); // the exit button
+            const geometry::Spot exitSpot = geometry::buttonSpot(geometry::exitButton);
+            standin::pointer(last - 1, exitSpot.x, exitSpot.y, 1);
         }
         ASSERT_EQ(runPasses(exit == 0 ? last : 20), 0);
         const std::vector<standin::Call> &calls = standin::calls();

@@ -9,11 +9,12 @@
 
 namespace {
 
+using geometry::rowYOf;
+
 constexpr int noChar = INT_MIN;        // nothing typed in the pass
 constexpr int back = 5;                // click targets use the hover codes: rows 1..3, back 5,
 constexpr int down = ALLEGRO_KEY_DOWN; // key k as 10 + k; 0 is no click
 constexpr int up = ALLEGRO_KEY_UP;
-constexpr int rowYOf[4] = {0, 35, 63, 91}; // by InputMode
 constexpr int keysOf[4] = {0, 10, 16, 2};
 
 constexpr int key(int k) {
@@ -23,7 +24,7 @@ constexpr int key(int k) {
 // A press seen in `pass` over `target`; it acts in the pass after.
 void pressAt(int pass, int target, int buttons) {
     if (target >= 10) {
-        standin::pointer(pass, keyX(target - 10), keyY, buttons);
+        standin::pointer(pass, geometry::keyX(target - 10), geometry::keyY, buttons);
     } else if (target == back) {
         standin::pointer(pass, 425, 74, buttons);
     } else {
