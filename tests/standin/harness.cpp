@@ -214,6 +214,14 @@ void typeText(int firstPass, const std::string &text) {
     }
 }
 
+void pressAt(int pass, int target, int buttons) {
+    const geometry::Spot spot =
+        target >= key(0) ? geometry::Spot{geometry::keyX(target - key(0)), geometry::keyY}
+        : target == back ? geometry::buttonSpot(geometry::backButton)
+                         : geometry::rowSpot(target);
+    standin::pointer(pass, spot.x, spot.y, buttons);
+}
+
 void press(int pass, int x, int y, int buttons, int held) {
     standin::pointer(pass, x, y, buttons);
     for (int sample = 0; sample < held; ++sample) {

@@ -60,6 +60,19 @@ std::string shownText(int pass, int row);
 
 // ---- Scripting ----
 
+// The largest value in binary, as typed or as shown.
+inline constexpr char ones32[] = "11111111111111111111111111111111";
+static_assert(sizeof(ones32) == 32 + 1);
+
+// What a press is over, numbered as the hover codes are: rows 1 to 3, the
+// back button 5, keypad key k as key(k); 0 is nothing.
+inline constexpr int back = 5;
+constexpr int key(int k) {
+    return 10 + k;
+}
+// A press seen in `pass` over `target`, at its middle; it acts in the pass after.
+void pressAt(int pass, int target, int buttons = 1);
+
 // Hexadecimal by Down, binary by Up, held in pass 1; decimal needs nothing.
 void chooseMode(int mode);
 // A lone character event queued for `pass`: applied in that pass.

@@ -14,7 +14,6 @@ using namespace geometry;
 
 constexpr int down = ALLEGRO_KEY_DOWN;
 constexpr int up = ALLEGRO_KEY_UP;
-const std::string ones32(32, '1');
 const char *const fontOf[4] = {"", "large", "large", "medium"}; // by InputMode
 
 std::vector<std::string> lastRows(int pass, std::size_t count) {
