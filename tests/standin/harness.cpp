@@ -26,7 +26,7 @@ void leaveAnEarlierRunBehind() {
     cursorOffset = 320;
     blinkCounter = 75;
     InputMode = 3;
-    fieldRowY = 91;
+    fieldRowY = geometry::rowYOf[3];
     keypadKeyCount = 2;
     windowScale = 3;
     // Escape held and the exit button pressed in the last samples, and an
@@ -148,14 +148,28 @@ std::string fillRow(int x1, int y1, int x2, int y2, const std::string &color) {
     return "fill " + box(x1, y1, x2, y2) + " " + color;
 }
 
+std::string fillRow(const geometry::Rect &rect, const std::string &color) {
+    return fillRow(rect.x1, rect.y1, rect.x2, rect.y2, color);
+}
+
 std::string outlineRow(int x1, int y1, int x2, int y2, const std::string &color, int thickness) {
     return "outline " + box(x1, y1, x2, y2) + " " + color + " " + std::to_string(thickness);
+}
+
+std::string outlineRow(const geometry::Rect &rect, const std::string &color, int thickness) {
+    return outlineRow(rect.x1, rect.y1, rect.x2, rect.y2, color, thickness);
 }
 
 std::string textRow(const std::string &font, const std::string &color, int x, int y,
                     const std::string &align, const std::string &caption,
                     const std::string &format) {
     return text(font, color, x, y, align, format, caption);
+}
+
+std::string textRow(const std::string &font, const std::string &color, geometry::Spot spot,
+                    const std::string &align, const std::string &caption,
+                    const std::string &format) {
+    return text(font, color, spot.x, spot.y, align, format, caption);
 }
 
 std::string cursorRow(const std::string &font, int x, int y) {
@@ -173,9 +187,8 @@ std::vector<std::string> cursorRows(int pass) {
 }
 
 std::string shownText(int pass, int row) {
-    static const int rowTextY[4] = {0, 35, 63, 92};
-    const auto x = static_cast<float>(windowPixel(133, windowScale));
-    const auto y = static_cast<float>(windowPixel(rowTextY[row], windowScale));
+    const auto x = static_cast<float>(windowPixel(geometry::textX, windowScale));
+    const auto y = static_cast<float>(windowPixel(geometry::textY(row), windowScale));
     for (const standin::Call &call : standin::callsNamed("al_draw_textf", pass)) {
         if (call.args.at(0) == x && call.args.at(1) == y && call.format == "%s") {
             return call.text;
@@ -215,6 +228,14 @@ void typeText(int firstPass, const std::string &text) {
     for (const char character : text) {
         typeAt(firstPass++, static_cast<unsigned char>(character));
     }
+}
+
+void pressAt(int pass, int target, int buttons) {
+    const geometry::Spot spot =
+        target >= key(0) ? geometry::Spot{geometry::keyX(target - key(0)), geometry::keyY}
+        : target == back ? geometry::buttonSpot(geometry::backButton)
+                         : geometry::rowSpot(target);
+    standin::pointer(pass, spot.x, spot.y, buttons);
 }
 
 void press(int pass, int x, int y, int buttons, int held) {

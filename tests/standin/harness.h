@@ -4,6 +4,7 @@
 // shorthands the tests share for scripting passes and reading drawing back.
 #pragma once
 
+#include "geometry.h"
 #include "standin.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +40,14 @@ std::string colorName(const ALLEGRO_COLOR &color); // "unlisted" when not in the
 std::string describe(const standin::Call &call);
 std::vector<std::string> rowsOf(int pass); // every drawing call of the pass
 std::string fillRow(int x1, int y1, int x2, int y2, const std::string &color);
+std::string fillRow(const geometry::Rect &rect, const std::string &color);
 std::string outlineRow(int x1, int y1, int x2, int y2, const std::string &color, int thickness = 1);
+std::string outlineRow(const geometry::Rect &rect, const std::string &color, int thickness = 1);
 // `font` is "small", "medium" or "large"; `align` "left", "centre" or "right".
 std::string textRow(const std::string &font, const std::string &color, int x, int y,
+                    const std::string &align, const std::string &text,
+                    const std::string &format = "%s");
+std::string textRow(const std::string &font, const std::string &color, geometry::Spot spot,
                     const std::string &align, const std::string &text,
                     const std::string &format = "%s");
 std::string cursorRow(const std::string &font, int x, int y);
@@ -54,10 +60,19 @@ std::string shownText(int pass, int row);
 
 // ---- Scripting ----
 
-constexpr int keyY = 135; // the middle of the keypad row
-constexpr int keyX(int key) {
-    return 46 + 27 * key; // the middle of keypad key `key`
+// The largest value in binary, as typed or as shown.
+inline constexpr char ones32[] = "11111111111111111111111111111111";
+static_assert(sizeof(ones32) == 32 + 1);
+
+// What a press is over, numbered as the hover codes are: rows 1 to 3, the
+// back button 5, keypad key k as key(k); 0 is nothing.
+inline constexpr int back = 5;
+constexpr int key(int k) {
+    return 10 + k;
 }
+// A press seen in `pass` over `target`, at its middle; it acts in the pass after.
+void pressAt(int pass, int target, int buttons = 1);
+
 // Hexadecimal by Down, binary by Up, held in pass 1; decimal needs nothing.
 void chooseMode(int mode);
 // A lone character event queued for `pass`: applied in that pass.

@@ -12,25 +12,8 @@ namespace {
 
 constexpr int copyChar = 3;
 constexpr int pasteChar = 22;
-constexpr int back = 5; // click targets as in the edit tests: rows 1..3, back 5, key k as 10 + k
-constexpr int key(int k) {
-    return 10 + k;
-}
-
-const char *const ones32 = "11111111111111111111111111111111";
 const char *const bin32 = "10000000000000000000000000000001";
 const char *const bin32Five = "00000000000000000000000000000101";
-
-// A press seen in `pass` over `target`; it acts in the pass after.
-void pressAt(int pass, int target) {
-    if (target >= 10) {
-        standin::pointer(pass, keyX(target - 10), keyY, 1);
-    } else if (target == back) {
-        standin::pointer(pass, 425, 74, 1);
-    } else {
-        standin::pointer(pass, 200, target == 1 ? 45 : target == 2 ? 74 : 100, 1);
-    }
-}
 
 // Makes `mode` active and types `text` there from pass 1; then, with `to`,
 // an arrow moves to field `to` in a pass of its own. Returns the next pass.
@@ -354,7 +337,8 @@ TEST_F(ClipboardFlowTest, ServesEveryPassAndHandsOverOnce) {
         if (exit == 1) {
             typeAt(last, 27);
         } else if (exit == 2) {
-            standin::pointer(last - 1, 420, 45, 1); // the exit button
+            const geometry::Spot exitSpot = geometry::buttonSpot(geometry::exitButton);
+            standin::pointer(last - 1, exitSpot.x, exitSpot.y, 1);
         }
         ASSERT_EQ(runPasses(exit == 0 ? last : 20), 0);
         const std::vector<standin::Call> &calls = standin::calls();

@@ -9,27 +9,12 @@
 
 namespace {
 
-constexpr int noChar = INT_MIN;        // nothing typed in the pass
-constexpr int back = 5;                // click targets use the hover codes: rows 1..3, back 5,
-constexpr int down = ALLEGRO_KEY_DOWN; // key k as 10 + k; 0 is no click
+using geometry::rowYOf;
+
+constexpr int noChar = INT_MIN; // nothing typed in the pass
+constexpr int down = ALLEGRO_KEY_DOWN;
 constexpr int up = ALLEGRO_KEY_UP;
-constexpr int rowYOf[4] = {0, 35, 63, 91}; // by InputMode
 constexpr int keysOf[4] = {0, 10, 16, 2};
-
-constexpr int key(int k) {
-    return 10 + k;
-}
-
-// A press seen in `pass` over `target`; it acts in the pass after.
-void pressAt(int pass, int target, int buttons) {
-    if (target >= 10) {
-        standin::pointer(pass, keyX(target - 10), keyY, buttons);
-    } else if (target == back) {
-        standin::pointer(pass, 425, 74, buttons);
-    } else {
-        standin::pointer(pass, 200, target == 1 ? 45 : target == 2 ? 74 : 100, buttons);
-    }
-}
 
 // Makes `mode` active in pass 1 and types `text` into it, one character a
 // pass from pass 1; returns the first pass left free.
@@ -97,7 +82,6 @@ std::string caseName(const ::testing::TestParamInfo<EditCase> &info) {
     return info.param.name;
 }
 
-const char *const ones32 = "11111111111111111111111111111111";
 const char *const bin31 = "1000000000000000000000000000000";
 const char *const topBit = "10000000000000000000000000000000";
 const char *const bin32 = "10000000000000000000000000000001";

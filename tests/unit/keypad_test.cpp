@@ -5,27 +5,28 @@
 
 namespace {
 
+using namespace geometry;
+
 constexpr std::size_t frameRows = 61; // the frame's calls open every pass
 const int keyCount[] = {0, 10, 16, 2};
 
-// Shadow, face, outline, bevel and caption of the raised key whose left edge is x.
-std::vector<std::string> raisedKey(int x, const std::string &caption) {
-    return {fillRow(x + 1, 126, x + 22, 148, "background"),
-            fillRow(x, 125, x + 21, 146, "greyTeal"), outlineRow(x, 125, x + 21, 146, "deepTeal"),
-            outlineRow(x + 1, 126, x + 20, 145, "highlight"),
-            textRow("small", "ink", x + 3, 125, "left", caption)};
+// Shadow, face, outline, bevel and caption of a raised key.
+std::vector<std::string> raisedKey(int key, const std::string &caption) {
+    return {fillRow(keyShadow(key), "background"), fillRow(keyFace(key), "greyTeal"),
+            outlineRow(keyFace(key), "deepTeal"), outlineRow(keyBevel(key), "highlight"),
+            textRow("small", "ink", keyCaption(key), "left", caption)};
 }
 
 // The lit face inside the bevel, the caption one pixel lower.
-std::vector<std::string> litKey(int x, const std::string &caption) {
-    return {fillRow(x, 126, x + 19, 145, "highlight"),
-            textRow("small", "ink", x + 3, 126, "left", caption)};
+std::vector<std::string> litKey(int key, const std::string &caption) {
+    return {fillRow(keyLit(key), "highlight"),
+            textRow("small", "ink", keyLitCaption(key), "left", caption)};
 }
 
 // The active value box, the first call of the value lines.
-const std::string valueBox[] = {"", fillRow(130, 35, 279, 56, "fieldFill"),
-                                fillRow(130, 63, 279, 84, "fieldFill"),
-                                fillRow(130, 91, 462, 112, "fieldFill")};
+const std::string valueBox[] = {"", fillRow(activeFill(1), "fieldFill"),
+                                fillRow(activeFill(2), "fieldFill"),
+                                fillRow(activeFill(3), "fieldFill")};
 
 std::vector<std::string> slice(const std::vector<std::string> &rows, std::size_t first,
                                std::size_t count) {
@@ -38,7 +39,8 @@ std::vector<std::string> slice(const std::vector<std::string> &rows, std::size_t
 std::string raisedCaptions(int pass) {
     std::string captions;
     for (const standin::Call &call : standin::callsNamed("al_draw_textf", pass)) {
-        if (call.args.at(1) == 125.0F && colorName(call.color) == "ink") {
+        if (call.args.at(1) == static_cast<float>(keyCaption(0).y) &&
+            colorName(call.color) == "ink") {
             captions += call.text;
         }
     }
@@ -69,15 +71,15 @@ TEST_F(KeypadTest, RaisesAndTestsOnlyTheActiveKeys) {
     const struct {
         int mode;
         const char *captions;
-        int lastKeyX;           // left edge of the last raised key
+        int lastKey;            // the last raised key
         std::vector<int> codes; // hoverTarget with the pointer over keys 0..F in turn
     } cases[] = {
-        {1, "0123456789", 279, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0, 0, 0, 0}},
+        {1, "0123456789", 9, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0, 0, 0, 0}},
         {2,
          "0123456789ABCDEF",
-         441,
+         15,
          {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}},
-        {3, "01", 63, {10, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {3, "01", 1, {10, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE("mode " + std::to_string(c.mode));
@@ -91,12 +93,12 @@ TEST_F(KeypadTest, RaisesAndTestsOnlyTheActiveKeys) {
         const std::vector<std::string> rows = rowsOf(1);
         const std::size_t keypadEnd = frameRows + 5 * keyCount[c.mode];
         ASSERT_GT(rows.size(), keypadEnd);
-        EXPECT_EQ(rows[frameRows - 1], textRow("small", "background", 444, 125, "left", "F"));
-        EXPECT_EQ(slice(rows, frameRows, 5), raisedKey(36, "0"));
+        EXPECT_EQ(rows[frameRows - 1], textRow("small", "background", keyCaption(15), "left", "F"));
+        EXPECT_EQ(slice(rows, frameRows, 5), raisedKey(0, "0"));
         EXPECT_EQ(slice(rows, keypadEnd - 5, 5),
-                  raisedKey(c.lastKeyX, std::string(1, c.captions[keyCount[c.mode] - 1])));
+                  raisedKey(c.lastKey, std::string(1, c.captions[keyCount[c.mode] - 1])));
         EXPECT_EQ(rows[keypadEnd], valueBox[c.mode]) << "nothing lit in the first pass";
-        EXPECT_EQ(highlightRows(2, c.mode), litKey(36, "0"));
+        EXPECT_EQ(highlightRows(2, c.mode), litKey(0, "0"));
         std::vector<int> codes;
         for (int pass = 2; pass <= 17; ++pass) {
             codes.push_back(shown[pass].hover);
@@ -111,31 +113,37 @@ TEST_F(KeypadTest, RaisesAndTestsOnlyTheActiveKeys) {
 // the field rows never are.
 TEST_F(KeypadTest, LightsOnlyWithNoButtonHeld) {
     const std::vector<std::string> exitLit = {
-        fillRow(390, 36, 461, 54, "highlight"),
-        textRow("small", "ink", 426, 38, "centre", "WYJD\xC5\xB9")};
-    const std::vector<std::string> backLit = {fillRow(390, 64, 461, 82, "highlight"),
-                                              textRow("small", "ink", 426, 66, "centre", "COFNIJ")};
+        fillRow(buttonLit(exitButton), "highlight"),
+        textRow("small", "ink", buttonLitCaption(exitButton), "centre", "WYJD\xC5\xB9")};
+    const std::vector<std::string> backLit = {
+        fillRow(buttonLit(backButton), "highlight"),
+        textRow("small", "ink", buttonLitCaption(backButton), "centre", "COFNIJ")};
+    const Spot exitSpot = buttonSpot(exitButton);
+    const Spot backSpot = buttonSpot(backButton);
     const struct {
-        int mode, x, y, buttons;
+        int mode;
+        Spot at;
+        int buttons;
         std::vector<std::string> rows; // none: nothing lit
     } cases[] = {
         // clang-format off
-        {1, keyX(9), keyY, 0, litKey(279, "9")},  {2, keyX(10), keyY, 0, litKey(306, "A")},
-        {2, keyX(15), keyY, 0, litKey(441, "F")}, {3, keyX(1), keyY, 0, litKey(63, "1")},
-        {1, 420, 45, 0, exitLit},                 {2, 420, 70, 0, backLit},
-        // rows and empty places
-        {1, 200, 45, 0, {}}, {1, 200, 70, 0, {}}, {3, 300, 100, 0, {}}, {1, 250, 175, 0, {}},
+        {1, keySpot(9), 0, litKey(9, "9")},   {2, keySpot(10), 0, litKey(10, "A")},
+        {2, keySpot(15), 0, litKey(15, "F")}, {3, keySpot(1), 0, litKey(1, "1")},
+        {1, exitSpot, 0, exitLit},            {2, backSpot, 0, backLit},
+        // rows and an empty place below the panel
+        {1, rowSpot(1), 0, {}}, {1, rowSpot(2), 0, {}}, {3, rowSpot(3), 0, {}},
+        {1, {250, 175}, 0, {}},
         // any button held
-        {1, keyX(0), keyY, 1, {}}, {1, keyX(0), keyY, 2, {}}, {1, keyX(0), keyY, 3, {}},
-        {1, 420, 45, 2, {}},       {1, 420, 70, 3, {}},       {1, 420, 70, 1, {}},
+        {1, keySpot(0), 1, {}}, {1, keySpot(0), 2, {}}, {1, keySpot(0), 3, {}},
+        {1, exitSpot, 2, {}},   {1, backSpot, 3, {}},   {1, backSpot, 1, {}},
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE("mode " + std::to_string(c.mode) + " (" + std::to_string(c.x) + "," +
-                     std::to_string(c.y) + ") buttons " + std::to_string(c.buttons));
+        SCOPED_TRACE("mode " + std::to_string(c.mode) + " (" + std::to_string(c.at.x) + "," +
+                     std::to_string(c.at.y) + ") buttons " + std::to_string(c.buttons));
         SetUp();
         chooseMode(c.mode);
-        standin::pointer(1, c.x, c.y, c.buttons);
+        standin::pointer(1, c.at.x, c.at.y, c.buttons);
         EXPECT_EQ(runPasses(2), 0);
         EXPECT_EQ(highlightRows(2, c.mode), c.rows);
     }
@@ -144,21 +152,21 @@ TEST_F(KeypadTest, LightsOnlyWithNoButtonHeld) {
 // The active field is settled before the keypad is drawn, by a row click or an arrow.
 TEST_F(KeypadTest, NewKeysInTheSwitchingPass) {
     const struct {
-        int rowY;     // a click on this row in pass 1, acting in pass 2; 0 for none
+        int row;      // a click on this row in pass 1, acting in pass 2; 0 for none
         int arrowKey; // held in pass 2 otherwise
         int mode;
         const char *captions;
     } cases[] = {
-        {70, 0, 2, "0123456789ABCDEF"},
-        {100, 0, 3, "01"},
+        {2, 0, 2, "0123456789ABCDEF"},
+        {3, 0, 3, "01"},
         {0, ALLEGRO_KEY_DOWN, 2, "0123456789ABCDEF"},
         {0, ALLEGRO_KEY_UP, 3, "01"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE("row " + std::to_string(c.rowY) + " key " + std::to_string(c.arrowKey));
+        SCOPED_TRACE("row " + std::to_string(c.row) + " key " + std::to_string(c.arrowKey));
         SetUp();
-        if (c.rowY != 0) {
-            standin::click(1, 200, c.rowY);
+        if (c.row != 0) {
+            standin::click(1, rowSpot(c.row).x, rowSpot(c.row).y);
         } else {
             standin::holdKey(2, c.arrowKey);
         }

@@ -45,6 +45,11 @@ std::size_t rests(float seconds, int pass) {
     return count;
 }
 
+// The pointer over `spot` with `buttons` held.
+standin::MouseSample at(const geometry::Spot &spot, int buttons) {
+    return {spot.x, spot.y, buttons};
+}
+
 ALLEGRO_EVENT keyChar(int c) {
     return standin::keyCharEvent(c);
 }
@@ -204,7 +209,10 @@ TEST_F(LoopTest, EscapeKeyEndsAtTheTopOfTheNextPass) {
 // A typed Escape or a primary click on the exit button ends the run after
 // the pass's frame is shown, its press released and its closing rest taken.
 TEST_F(LoopTest, TypedEscapeAndExitClickEndAtTheEndOfThePass) {
-    const standin::MouseSample exitHeld = {420, 45, 1};
+    const geometry::Spot exitSpot = geometry::buttonSpot(geometry::exitButton);
+    const geometry::Spot backSpot = geometry::buttonSpot(geometry::backButton);
+    const standin::MouseSample exitHeld = at(exitSpot, 1);
+    const standin::MouseSample leftOfRows = at({geometry::overLabelsX, exitSpot.y}, 1);
     const struct {
         const char *name;
         standin::PassScript first, second; // passes 1 and 2
@@ -225,13 +233,13 @@ TEST_F(LoopTest, TypedEscapeAndExitClickEndAtTheEndOfThePass) {
          false},
         {"exitHeldThroughPolls", {{}, {}, {exitHeld}}, {{}, {}, {exitHeld, exitHeld, exitHeld}},
          true},
-        {"exitSecondary", {{}, {}, {{420, 45, 2}}}, {}, false},
-        {"exitBothButtons", {{}, {}, {{420, 45, 3}}}, {}, false},
-        {"backButton", {{}, {}, {{420, 70, 1}}}, {}, false},
+        {"exitSecondary", {{}, {}, {at(exitSpot, 2)}}, {}, false},
+        {"exitBothButtons", {{}, {}, {at(exitSpot, 3)}}, {}, false},
+        {"backButton", {{}, {}, {at(backSpot, 1)}}, {}, false},
         // A press acts where it was first seen, wherever it is held by then.
-        {"exitMovedLeftOfRows", {{}, {}, {exitHeld}}, {{}, {}, {{100, 45, 1}, {100, 45, 1}}}, true},
-        {"exitMovedOntoBack", {{}, {}, {exitHeld}}, {{}, {}, {{420, 74, 1}}}, true},
-        {"backMovedOntoExit", {{}, {}, {{420, 70, 1}}}, {{}, {}, {exitHeld}}, false},
+        {"exitMovedLeftOfRows", {{}, {}, {exitHeld}}, {{}, {}, {leftOfRows, leftOfRows}}, true},
+        {"exitMovedOntoBack", {{}, {}, {exitHeld}}, {{}, {}, {at(backSpot, 1)}}, true},
+        {"backMovedOntoExit", {{}, {}, {at(backSpot, 1)}}, {{}, {}, {exitHeld}}, false},
         // clang-format on
     };
     for (const auto &c : cases) {

@@ -1,8 +1,12 @@
 #include "harness.h"
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
+
+using namespace geometry;
 
 int mouseQueries(int pass) {
     return static_cast<int>(standin::callsNamed("al_get_mouse_state", pass).size());
@@ -17,46 +21,62 @@ int highlightFills(int pass) {
     return found;
 }
 
+struct Probe {
+    int mode, x, y, code;
+};
+
+// The six probes of an area, in the decimal field (see below).
+std::vector<Probe> cornersOf(const Area &area, int code) {
+    const Spot middle = middleOf(area);
+    return {{1, area.left, area.top, code},   {1, area.right, area.bottom, code},
+            {1, area.left - 1, middle.y, 0},  {1, middle.x, area.top - 1, 0},
+            {1, area.right + 1, middle.y, 0}, {1, middle.x, area.bottom + 1, 0}};
+}
+
+std::vector<Probe> joined(std::initializer_list<std::vector<Probe>> parts) {
+    std::vector<Probe> all;
+    for (const std::vector<Probe> &part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
 using PointerTest = ProgramTest;
 
 } // namespace
 
 // Each region by its corners: in at the top left and bottom right, out one
-// pixel past each edge. The code of a pass comes from the sample before it.
+// pixel past each edge, halfway along it. The code of a pass comes from the
+// sample before it.
 TEST_F(PointerTest, RegionsGiveTheCodeOfThePreviousSample) {
-    const struct {
-        int mode, x, y, code;
-    } points[] = {
-        // clang-format off
-        // decimal row: x 141..289, y 36..56
-        {1, 141, 36, 1}, {1, 289, 56, 1}, {1, 140, 40, 0}, {1, 141, 35, 0}, {1, 290, 40, 0},
-        {1, 141, 57, 0},
-        // hexadecimal row: y 64..84
-        {1, 141, 64, 2}, {1, 289, 84, 2}, {1, 140, 70, 0}, {1, 141, 63, 0}, {1, 290, 70, 0},
-        {1, 141, 85, 0},
-        // binary row: x 141..472, y 92..112, also under the buttons
-        {1, 141, 92, 3}, {1, 472, 112, 3}, {1, 140, 100, 0}, {1, 141, 91, 0}, {1, 473, 100, 0},
-        {1, 141, 113, 0}, {1, 420, 100, 3},
+    const Area binaryRow = rowHit(3);
+    const Area lastKey = keyHit(15);
+    static_assert(keyHit(3).right < rowHitLeft);
+    const std::vector<Probe> points = joined({
+        // decimal, hexadecimal and binary rows
+        cornersOf(rowHit(1), 1),
+        cornersOf(rowHit(2), 2),
+        cornersOf(binaryRow, 3),
+        // the binary row also lies under the buttons
+        {{1, buttonSpot(exitButton).x, rowSpot(3).y, 3}},
         // rows answer whichever field is active
-        {3, 200, 45, 1}, {2, 141, 92, 3},
-        // exit button: x 389..461, y 37..55
-        {1, 389, 37, 4}, {1, 461, 55, 4}, {1, 388, 40, 0}, {1, 420, 36, 0}, {1, 462, 40, 0},
-        {1, 420, 56, 0},
-        // back button: y 65..83
-        {1, 389, 65, 5}, {1, 461, 83, 5}, {1, 388, 70, 0}, {1, 420, 64, 0}, {1, 462, 70, 0},
-        {1, 420, 84, 0},
-        // key 0: x 37..56, y 126..145
-        {1, 37, 126, 10}, {1, 56, 145, 10}, {1, 36, 135, 0}, {1, 46, 125, 0}, {1, 57, 135, 0},
-        {1, 46, 146, 0},
+        {{3, rowSpot(1).x, rowSpot(1).y, 1}, {2, binaryRow.left, binaryRow.top, 3}},
+        // the exit and back buttons, key 0
+        cornersOf(buttonHit(exitButton), 4),
+        cornersOf(buttonHit(backButton), 5),
+        cornersOf(keyHit(0), 10),
         // key 3 lies left of the rows' x limit and is tested all the same
-        {1, 137, 135, 13},
-        // key 9's right edge; F (x 442..461) only on the hexadecimal keypad
-        {1, 299, 135, 19}, {1, 300, 135, 0}, {2, 442, 126, 25}, {2, 461, 145, 25},
-        {2, 462, 135, 0}, {2, 441, 135, 0},
+        {{1, keyHit(3).right, keyY, 13}},
+        // key 9's right edge; F only on the hexadecimal keypad
+        {{1, keyHit(9).right, keyY, 19},
+         {1, keyHit(9).right + 1, keyY, 0},
+         {2, lastKey.left, lastKey.top, 25},
+         {2, lastKey.right, lastKey.bottom, 25},
+         {2, lastKey.right + 1, keyY, 0},
+         {2, lastKey.left - 1, keyY, 0}},
         // nowhere
-        {1, -5, -5, 0}, {1, 600, 40, 0}, {1, 420, 300, 0}, {1, 300, 120, 0}, {1, 300, 45, 0},
-        // clang-format on
-    };
+        {{1, -5, -5, 0}, {1, 600, 40, 0}, {1, 420, 300, 0}, {1, 300, 120, 0}, {1, 300, 45, 0}},
+    });
     for (const auto &p : points) {
         SCOPED_TRACE("mode " + std::to_string(p.mode) + " (" + std::to_string(p.x) + "," +
                      std::to_string(p.y) + ")");
@@ -84,10 +104,9 @@ TEST_F(PointerTest, RegionsGiveTheCodeOfThePreviousSample) {
 
 // The sample before the first pass is all zero, so a press there acts nowhere.
 TEST_F(PointerTest, FirstPassSeesNoClick) {
-    const struct {
-        int x, y;
-    } places[] = {{keyX(7), keyY}, {420, 45}, {420, 70}, {200, 70}, {200, 100}, {0, 0}};
-    for (const auto &place : places) {
+    const Spot places[] = {
+        keySpot(7), buttonSpot(exitButton), buttonSpot(backButton), rowSpot(2), rowSpot(3), {0, 0}};
+    for (const Spot &place : places) {
         SCOPED_TRACE(std::to_string(place.x) + "," + std::to_string(place.y));
         SetUp();
         standin::pointer(1, place.x, place.y, 1);
@@ -119,24 +138,24 @@ TEST_F(PointerTest, MovedPressActsWhereFirstSeen) {
     const struct {
         const char *name;
         const char *typed;   // into the decimal field from pass 1, before the press
-        int x, y;            // first seen in pass 2
-        int movedX, movedY;  // still down there in pass 3
+        Spot at;             // first seen in pass 2
+        Spot moved;          // still down there in pass 3
         int hover, released; // codes of passes 3 and 4
         const char *decimal; // shown in passes 3 and 4
         int mode;
     } cases[] = {
-        {"key", "", keyX(7), keyY, keyX(3), keyY, 17, 13, "7", 1},
-        {"backToKey", "9", 420, 74, keyX(2), keyY, 5, 12, "", 1},
-        {"hexRowToLeftOfRows", "", 200, 74, 100, 74, 2, 0, "", 2},
-        {"binaryRowToBack", "", 200, 100, 420, 74, 3, 5, "", 3},
+        {"key", "", keySpot(7), keySpot(3), 17, 13, "7", 1},
+        {"backToKey", "9", buttonSpot(backButton), keySpot(2), 5, 12, "", 1},
+        {"hexRowToLeftOfRows", "", rowSpot(2), {overLabelsX, rowSpot(2).y}, 2, 0, "", 2},
+        {"binaryRowToBack", "", rowSpot(3), buttonSpot(backButton), 3, 5, "", 3},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
         typeText(1, c.typed);
-        standin::pointer(2, c.x, c.y, 1);
-        standin::pointer(3, c.movedX, c.movedY, 1);
-        standin::pointer(3, c.movedX, c.movedY, 1);
+        standin::pointer(2, c.at.x, c.at.y, 1);
+        standin::pointer(3, c.moved.x, c.moved.y, 1);
+        standin::pointer(3, c.moved.x, c.moved.y, 1);
         EXPECT_EQ(runPasses(4), 0);
         EXPECT_EQ(shown[3].hover, c.hover);
         EXPECT_EQ(shownText(3, 1), c.decimal);
@@ -160,19 +179,24 @@ TEST_F(PointerTest, PressSampledOnceStillActsWithoutAPoll) {
 // and is waited for until every button is up.
 TEST_F(PointerTest, OnlyPrimaryAloneActsAndAllButtonsAreWaitedFor) {
     const struct {
-        int buttons, x, y;
+        int buttons;
+        Spot at;
         const char *decimal; // decimal text after the acting pass
         int mode;            // active field after it
     } cases[] = {
-        {1, keyX(7), keyY, "7", 1}, {2, keyX(7), keyY, "", 1}, {3, keyX(7), keyY, "", 1},
-        {1, 200, 70, "", 2},        {2, 200, 70, "", 1},       {3, 200, 70, "", 1},
-        {2, 420, 45, "", 1},
+        {1, keySpot(7), "7", 1},
+        {2, keySpot(7), "", 1},
+        {3, keySpot(7), "", 1},
+        {1, rowSpot(2), "", 2},
+        {2, rowSpot(2), "", 1},
+        {3, rowSpot(2), "", 1},
+        {2, buttonSpot(exitButton), "", 1},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE("buttons " + std::to_string(c.buttons) + " at " + std::to_string(c.x));
+        SCOPED_TRACE("buttons " + std::to_string(c.buttons) + " at " + std::to_string(c.at.x));
         SetUp();
-        press(2, c.x, c.y, c.buttons, 2);
-        standin::pointer(3, c.x, c.y, 2); // the secondary outlasts the rest
+        press(2, c.at.x, c.at.y, c.buttons, 2);
+        standin::pointer(3, c.at.x, c.at.y, 2); // the secondary outlasts the rest
         EXPECT_EQ(runPasses(4), 0);
         EXPECT_EQ(highlightFills(3), 0);
         EXPECT_EQ(mouseQueries(3), 4);

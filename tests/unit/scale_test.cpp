@@ -177,10 +177,12 @@ TEST_F(ScaleTest, EveryWindowPixelBelongsToOneLayoutPixel) {
 TEST_F(ScaleTest, EveryDrawingCallIsThePassAt96DpiScaled) {
     const int passes = 6;
     const auto script = [](double scale) {
+        const geometry::Spot key5 = geometry::keySpot(5);
+        const geometry::Spot backSpot = geometry::buttonSpot(geometry::backButton);
         chooseMode(2);
         typeText(2, "1f");
-        standin::pointer(3, windowPixel(keyX(5), scale), windowPixel(keyY, scale));
-        standin::pointer(4, windowPixel(420, scale), windowPixel(74, scale));
+        standin::pointer(3, windowPixel(key5.x, scale), windowPixel(key5.y, scale));
+        standin::pointer(4, windowPixel(backSpot.x, scale), windowPixel(backSpot.y, scale));
         standin::holdKey(5, ALLEGRO_KEY_DOWN);
     };
     script(1);
@@ -219,7 +221,8 @@ TEST_F(ScaleTest, EveryDrawingCallIsThePassAt96DpiScaled) {
                     const std::vector<standin::Call> measured =
                         standin::callsNamed("al_get_text_width", pass - 1);
                     const int offset = measured.empty() ? 0 : static_cast<int>(measured[0].args[0]);
-                    expected.args[0] = static_cast<float>(windowPixel(133, desktop.scale) + offset);
+                    expected.args[0] =
+                        static_cast<float>(windowPixel(geometry::textX, desktop.scale) + offset);
                 }
                 EXPECT_EQ(standin::fontName(drawn[i].font), fontsAtOne[index][i]) << "call " << i;
                 expected.font = drawn[i].font;

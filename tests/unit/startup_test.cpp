@@ -53,7 +53,8 @@ TEST_F(StartupTest, SetUpCallsTheLibraryInOrderWithExactValues) {
                            " " + std::to_string(e.blue));
     }
     expected.insert(expected.end(),
-                    {"al_create_display 496 190",
+                    {"al_create_display " + std::to_string(geometry::layoutWidth) + " " +
+                         std::to_string(geometry::layoutHeight),
                      "al_set_window_title 1 Ravuriradoz syst. liczbowych DHB",
                      "al_create_event_queue", "al_get_keyboard_event_source",
                      "al_register_event_source keyboard", "al_get_display_event_source 1",

@@ -10,11 +10,11 @@
 
 namespace {
 
+using namespace geometry;
+
 constexpr int down = ALLEGRO_KEY_DOWN;
 constexpr int up = ALLEGRO_KEY_UP;
-const std::string ones32(32, '1');
 const char *const fontOf[4] = {"", "large", "large", "medium"}; // by InputMode
-constexpr int rowYOf[4] = {0, 35, 63, 91};
 
 std::vector<std::string> lastRows(int pass, std::size_t count) {
     const std::vector<std::string> rows = rowsOf(pass);
@@ -22,8 +22,7 @@ std::vector<std::string> lastRows(int pass, std::size_t count) {
 }
 
 std::string valueRow(int row, const std::string &text) {
-    return textRow(row == 3 ? "medium" : "large", "ink", 133, row == 3 ? 92 : rowYOf[row], "left",
-                   text);
+    return textRow(fontOf[row], "ink", textX, textY(row), "left", text);
 }
 
 // The first cursor of each pass in first..last, "none" where none was drawn.
@@ -47,10 +46,9 @@ using CursorTest = ProgramTest;
 TEST_F(ValueLinesTest, ActiveBoxThenThreeTextsThenCursor) {
     const struct {
         int mode;
-        int arrow; // from hexadecimal
-        int boxRight;
+        int arrow;    // from hexadecimal
         int measured; // width of the field's text "10", "0A" or "1010" in its font
-    } cases[] = {{1, up, 279, 22}, {2, 0, 279, 22}, {3, down, 462, 40}};
+    } cases[] = {{1, up, 22}, {2, 0, 22}, {3, down, 40}};
     for (const auto &c : cases) {
         SCOPED_TRACE("mode " + std::to_string(c.mode));
         SetUp();
@@ -60,13 +58,11 @@ TEST_F(ValueLinesTest, ActiveBoxThenThreeTextsThenCursor) {
             standin::holdKey(3, c.arrow);
         }
         runPasses(4);
-        const int rowY = rowYOf[c.mode];
         for (int pass = 3; pass <= 4; ++pass) {
             const int offset = pass == 3 ? 22 : c.measured;
             const std::vector<std::string> want = {
-                fillRow(130, rowY, c.boxRight, rowY + 21, "fieldFill"), valueRow(1, "10"),
-                valueRow(2, "0A"), valueRow(3, "1010"),
-                cursorRow(fontOf[c.mode], 133 + offset, rowY - 2)};
+                fillRow(activeFill(c.mode), "fieldFill"), valueRow(1, "10"), valueRow(2, "0A"),
+                valueRow(3, "1010"), cursorRow(fontOf[c.mode], textX + offset, cursorY(c.mode))};
             EXPECT_EQ(lastRows(pass, 5), want) << "pass " << pass;
             const std::vector<std::string> all = rowsOf(pass);
             EXPECT_EQ(std::count_if(all.begin(), all.end(),
@@ -84,10 +80,9 @@ TEST_F(ValueLinesTest, LongTextsDrawnInFull) {
     standin::options().charWidth = {{14, 8}, {18, 20}, {20, 40}};
     typeText(1, "4294967295");
     runPasses(11);
-    EXPECT_EQ(
-        lastRows(11, 4),
-        (std::vector<std::string>{fillRow(130, 35, 279, 56, "fieldFill"), valueRow(1, "4294967295"),
-                                  valueRow(2, "FFFFFFFF"), valueRow(3, ones32)}));
+    EXPECT_EQ(lastRows(11, 4), (std::vector<std::string>{
+                                   fillRow(activeFill(1), "fieldFill"), valueRow(1, "4294967295"),
+                                   valueRow(2, "FFFFFFFF"), valueRow(3, ones32)}));
     EXPECT_TRUE(cursorRows(11).empty()); // 400 pixels of text leave no room for it
 }
 
@@ -144,7 +139,7 @@ TEST_F(CursorTest, FollowsTypedTextOnePassLate) {
         for (int pass = 1; pass <= n + 3; ++pass) {
             const int characters = pass <= n + 2 ? std::min(pass - 1, n) : n - 1;
             want.push_back(
-                cursorRow(fontOf[c.mode], 133 + characters * c.width, rowYOf[c.mode] - 2));
+                cursorRow(fontOf[c.mode], textX + characters * c.width, cursorY(c.mode)));
         }
         EXPECT_EQ(cursorsFrom(1, n + 3), want);
     }
@@ -161,12 +156,19 @@ TEST_F(CursorTest, HiddenFromTheBoxWidth) {
         int mode, fontSize, width;
         bool shown;
         int desktop = 0; // index into desktopScales
-    } cases[] = {{1, 20, 150, false},    {1, 20, 149, true},     {2, 20, 150, false},
-                 {2, 20, 149, true},     {3, 18, 333, false},    {3, 18, 332, true},
-                 {3, 18, 200, true},     {1, 20, 150, false, 3}, {1, 20, 149, true, 3},
-                 {3, 18, 333, false, 3}, {3, 18, 332, true, 3},  {1, 20, 150, false, 2},
-                 {1, 20, 149, true, 2},  {2, 20, 150, false, 1}, {2, 20, 149, true, 1},
-                 {3, 18, 333, false, 4}, {3, 18, 332, true, 4}};
+    } cases[] = {
+        // clang-format off
+        {1, 20, rowWidthOf[1], false},    {1, 20, rowWidthOf[1] - 1, true},
+        {2, 20, rowWidthOf[2], false},    {2, 20, rowWidthOf[2] - 1, true},
+        {3, 18, rowWidthOf[3], false},    {3, 18, rowWidthOf[3] - 1, true},
+        {3, 18, 200, true},
+        {1, 20, rowWidthOf[1], false, 3}, {1, 20, rowWidthOf[1] - 1, true, 3},
+        {3, 18, rowWidthOf[3], false, 3}, {3, 18, rowWidthOf[3] - 1, true, 3},
+        {1, 20, rowWidthOf[1], false, 2}, {1, 20, rowWidthOf[1] - 1, true, 2},
+        {2, 20, rowWidthOf[2], false, 1}, {2, 20, rowWidthOf[2] - 1, true, 1},
+        {3, 18, rowWidthOf[3], false, 4}, {3, 18, rowWidthOf[3] - 1, true, 4},
+        // clang-format on
+    };
     for (const auto &c : cases) {
         const DesktopScale &desktop = desktopScales[c.desktop];
         SCOPED_TRACE("mode " + std::to_string(c.mode) + ", width " + std::to_string(c.width) +
@@ -178,8 +180,8 @@ TEST_F(CursorTest, HiddenFromTheBoxWidth) {
         typeAt(1, '1');
         typeAt(3, 8);
         runPasses(4);
-        const int left = windowPixel(133, desktop.scale);
-        const int top = windowPixel(rowYOf[c.mode] - 2, desktop.scale);
+        const int left = windowPixel(textX, desktop.scale);
+        const int top = windowPixel(cursorY(c.mode), desktop.scale);
         const int width = static_cast<int>(std::lround(c.width * desktop.scale));
         const std::string wide = cursorRow(fontOf[c.mode], left + width, top);
         const std::string none = "none";
@@ -194,8 +196,10 @@ TEST_F(CursorTest, HiddenFromTheBoxWidth) {
     typeText(1, ones32);
     standin::holdKey(34, down);
     runPasses(35);
-    EXPECT_EQ(cursorsFrom(33, 35), (std::vector<std::string>{cursorRow("medium", 453, 89), "none",
-                                                             cursorRow("large", 243, 33)}));
+    // After thirty-two binary digits ten pixels wide, then ten decimal ones eleven wide.
+    EXPECT_EQ(cursorsFrom(33, 35),
+              (std::vector<std::string>{cursorRow("medium", textX + 320, cursorY(3)), "none",
+                                        cursorRow("large", textX + 110, cursorY(1))}));
     EXPECT_EQ(shownText(34, 1), "4294967295");
 }
 
@@ -210,6 +214,7 @@ TEST_F(CursorTest, MeasuredOnTheEditedText) {
     EXPECT_EQ(measured[0].text, "0");
     EXPECT_EQ(standin::fontName(measured[0].font), "large");
     EXPECT_EQ(cursorsFrom(1, 3),
-              (std::vector<std::string>{cursorRow("large", 133, 33), cursorRow("large", 144, 33),
-                                        cursorRow("large", 133, 33)}));
+              (std::vector<std::string>{cursorRow("large", textX, cursorY(1)),
+                                        cursorRow("large", textX + 11, cursorY(1)),
+                                        cursorRow("large", textX, cursorY(1))}));
 }
