@@ -47,16 +47,23 @@ inline constexpr Field fieldTable[4] = {
 
 // ---- Buttons: 0 the exit, 1 the back button, beside the first two rows ----
 
-inline constexpr int buttonLeft = 390;
+struct Corner {
+    int x, y;
+};
+// The top left corner of each button's face.
+inline constexpr Corner buttonCorners[2] = {
+    {390, 36},
+    {390, 64},
+};
 inline constexpr int buttonWidth = 73;
 inline constexpr int buttonHeight = 20;
 
 constexpr int buttonTop(int button) {
-    return 36 + 28 * button;
+    return buttonCorners[button].y;
 }
 constexpr Box buttonFace(int button) {
-    const int t = buttonTop(button);
-    return {buttonLeft, t, buttonLeft + buttonWidth, t + buttonHeight};
+    const Corner corner = buttonCorners[button];
+    return {corner.x, corner.y, corner.x + buttonWidth, corner.y + buttonHeight};
 }
 // The drop shadow, one pixel right and down and a pixel taller still.
 constexpr Box buttonShadow(int button) {
@@ -79,7 +86,9 @@ constexpr Box buttonHit(int button) {
     return {face.x1 - 2, face.y1, face.x2 - 2, face.y2 - 1};
 }
 // The caption's middle; lit, it moves a pixel right and down.
-inline constexpr int buttonCaptionX = buttonLeft + 35;
+constexpr int buttonCaptionX(int button) {
+    return buttonCorners[button].x + 35;
+}
 
 // ---- The keypad: sixteen keys on one row, 27 pixels apart ----
 

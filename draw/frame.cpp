@@ -50,7 +50,7 @@ void drawButton(int button) {
     fillBox(face, colorGreyTeal);
     outlineBox(face, colorDeepTeal, 1);
     outlineBox(buttonBevel(button), colorHighlight, 1);
-    drawText(fontSmall, colorDeepTeal, buttonCaptionX, face.y1 + 1, ALLEGRO_ALIGN_CENTRE,
+    drawText(fontSmall, colorDeepTeal, buttonCaptionX(button), face.y1 + 1, ALLEGRO_ALIGN_CENTRE,
              labelTable[targetExitButton + button]);
 }
 

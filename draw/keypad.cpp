@@ -27,8 +27,8 @@ void highlightKey(int key) {
 void highlightButton(int target) {
     const int button = target - targetExitButton;
     fillBox(buttonLit(button), colorHighlight);
-    drawText(fontSmall, colorInk, buttonCaptionX + 1, buttonTop(button) + 2, ALLEGRO_ALIGN_CENTRE,
-             labelTable[target]);
+    drawText(fontSmall, colorInk, buttonCaptionX(button) + 1, buttonTop(button) + 2,
+             ALLEGRO_ALIGN_CENTRE, labelTable[target]);
 }
 
 } // namespace

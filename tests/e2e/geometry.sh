@@ -14,11 +14,14 @@ WINDOW_HEIGHT=190
 # outline lies one above). ROW_BOX: the inside of the box where the text
 # stands, up to where the active fill ends. ROW_HIT: where a click picks the
 # row.
+ROW_Y=([1]=35 [2]=63 [3]=91) # the top edge of each row's box
 ROW_WIDTH=([1]=150 [2]=150 [3]=333)
 ROW_TOP=() ROW_BOX=() ROW_HIT=()
 
 # Buttons 0 (WYJDŹ, exit) and 1 (COFNIJ, back), beside rows 1 and 2.
-# BUTTON_TOP: the face's top edge. BUTTON_HIT: where a click presses it.
+# BUTTON_CORNER: the face's top left corner. BUTTON_TOP: its top edge.
+# BUTTON_HIT: where a click presses it.
+BUTTON_CORNER=("390 36" "390 64")
 BUTTON_TOP=() BUTTON_HIT=()
 
 # Keys 0 to 15 of the keypad, in one row in digit order. KEY_LEFT: the
@@ -35,16 +38,16 @@ KEY_BARE_Y=140
 REST_SPOT=(60 110)
 
 geometry_tables() {
-    local row top button key left
+    local row top button key left x
     for row in 1 2 3; do
-        ROW_TOP[row]=$((8 + 28 * row))
+        ROW_TOP[row]=$((ROW_Y[row] + 1))
         ROW_BOX[row]="131 ${ROW_TOP[row]} $((129 + ROW_WIDTH[row])) $((ROW_TOP[row] + 20))"
         ROW_HIT[row]="141 ${ROW_TOP[row]} $((140 + ROW_WIDTH[row])) $((ROW_TOP[row] + 21))"
     done
     for button in 0 1; do
-        top=$((36 + 28 * button))
+        read -r x top <<<"${BUTTON_CORNER[button]}"
         BUTTON_TOP[button]=$top
-        BUTTON_HIT[button]="389 $((top + 1)) 462 $((top + 20))"
+        BUTTON_HIT[button]="$((x - 1)) $((top + 1)) $((x + 72)) $((top + 20))"
     done
     for ((key = 0; key < KEY_COUNT; key++)); do
         left=$((36 + 27 * key))
