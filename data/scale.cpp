@@ -57,21 +57,13 @@ double scaleThatFits(double wanted, int width, int height) {
     return std::max(1.0, std::min({wanted, widest, tallest}));
 }
 
-// At scale 1 every drawing call goes through here: no rounding then, which
-// costs a library call per coordinate.
-int scaled(int coordinate) {
-    if (windowScale == 1) {
-        return coordinate;
-    }
+int scaledAtScale(int coordinate) {
     return static_cast<int>(std::lround(coordinate * windowScale));
 }
 
 // Division gives the layout pixel within one either way; the two steps
 // settle it against the rounding that drawing uses.
-int unscaled(int pixel) {
-    if (windowScale == 1) {
-        return pixel;
-    }
+int unscaledAtScale(int pixel) {
     int unit = static_cast<int>(std::floor(pixel / windowScale));
     while (scaled(unit + 1) <= pixel) {
         ++unit;

@@ -22,11 +22,19 @@ double scaleForDpi(const std::string &setting);
 // width x height pixels; never below 1.
 double scaleThatFits(double wanted, int width, int height);
 
-// Layout pixel `coordinate` in window pixels at windowScale, rounded; at
-// scale 1 the same number.
-int scaled(int coordinate);
+// Layout pixel `coordinate` in window pixels at windowScale, rounded.
+int scaledAtScale(int coordinate);
 // The layout pixel that window pixel `pixel` belongs to: the one whose
 // scaled span [scaled(u), scaled(u + 1)) holds it. Every window pixel
 // belongs to exactly one, so a region of the layout covers on screen just
 // the pixels it is drawn on.
-int unscaled(int pixel);
+int unscaledAtScale(int pixel);
+
+// Every coordinate of every drawing call passes through these: at scale 1
+// they are the number itself, inline, with no call and no rounding.
+inline int scaled(int coordinate) {
+    return windowScale == 1 ? coordinate : scaledAtScale(coordinate);
+}
+inline int unscaled(int pixel) {
+    return windowScale == 1 ? pixel : unscaledAtScale(pixel);
+}
