@@ -21,6 +21,10 @@ INK='0 50 50'
 e2e_settle 1
 shot=$E2E_LAST_SHOT
 
+# The buttons' faces' corners: exit EX EY, back BX BY.
+read -r EX EY <<<"${BUTTON_CORNER[0]}"
+read -r BX BY <<<"${BUTTON_CORNER[1]}"
+
 e2e_say "solid parts of the frame have their exact colours"
 {
     cat <<EOF
@@ -41,15 +45,15 @@ e2e_say "solid parts of the frame have their exact colours"
 461 100 $BOX binary box, right end
 200 45 $ACTIVE active decimal box
 275 52 $ACTIVE active decimal box, far corner
-395 46 $FACE exit button face, left
-455 46 $FACE exit button face, right
-395 74 $FACE back button face, left
-455 74 $FACE back button face, right
-391 46 $BEVEL exit button bevel, left
-461 46 $BEVEL exit button bevel, right
-391 74 $BEVEL back button bevel, left
-463 46 $CLEAR exit button shadow, right
-420 57 $CLEAR exit button shadow, bottom
+$((EX + 5)) $((EY + 10)) $FACE exit button face, left
+$((EX + 65)) $((EY + 10)) $FACE exit button face, right
+$((BX + 5)) $((BY + 10)) $FACE back button face, left
+$((BX + 65)) $((BY + 10)) $FACE back button face, right
+$((EX + 1)) $((EY + 10)) $BEVEL exit button bevel, left
+$((EX + 71)) $((EY + 10)) $BEVEL exit button bevel, right
+$((BX + 1)) $((BY + 10)) $BEVEL back button bevel, left
+$((EX + 73)) $((EY + 10)) $CLEAR exit button shadow, right
+$((EX + 30)) $((EY + 21)) $CLEAR exit button shadow, bottom
 57 135 $CLEAR key 0 shadow, right
 46 147 $CLEAR key 0 shadow, bottom
 EOF
@@ -66,11 +70,11 @@ EOF
 e2e_say "no text where none stands: heading, credit line, gaps of the panel"
 regions=(
     "22 22 474 35 $PANEL heading band above the rows"
-    "281 22 389 63 $PANEL heading band between the decimal box and the buttons"
+    "281 22 $((EX - 1)) 63 $PANEL heading band between the decimal box and the buttons"
     "0 163 496 190 $CLEAR credit line below the panel"
     "22 114 474 125 $PANEL gap between the binary row and the keys"
     "22 148 474 158 $PANEL gap below the keys"
-    "464 22 474 124 $PANEL strip right of the buttons"
+    "$((EX + 74)) 22 474 124 $PANEL strip right of the buttons"
 )
 mapfile -t answers < <(printf '%s\n' "${regions[@]}" | e2e_measure "$shot")
 for i in "${!regions[@]}"; do
@@ -110,26 +114,29 @@ e2e_say "the buttons read WYJDŹ and COFNIJ, centred, the Ź with its accent"
 # A caption stands inside its button's bevel.
 captions=()
 for button in 0 1; do
-    captions+=("392 $((BUTTON_TOP[button] + 2)) 461 $((BUTTON_TOP[button] + 19))")
+    read -r x top <<<"${BUTTON_CORNER[button]}"
+    captions+=("$((x + 2)) $((top + 2)) $((x + 71)) $((top + 19))")
 done
 words=$(e2e_read_words "$shot" 55 dark "${captions[@]}")
 # OCR reads the Ź as a plain Z; its accent is checked by its pixels below.
 [ "$words" = "WYJDZ/COFNIJ" ] || e2e_fail "the buttons read '$words', want 'WYJDZ/COFNIJ'"
 for button in 0 1; do
-    top=${BUTTON_TOP[button]}
+    read -r x top <<<"${BUTTON_CORNER[button]}"
+    middle=$((x + 35))
     # Capitals start four rows below the top edge; only an accent rises higher.
     {
         read -r _ _ left right _
         read -r _ high_left _
         read -r _ high_right _
     } < <(e2e_measure "$shot" <<EOF
-392 $((top + 2)) 461 $((top + 19)) $FACE
-392 $((top + 2)) 436 $((top + 4)) $FACE
-436 $((top + 2)) 461 $((top + 4)) $FACE
+$((x + 2)) $((top + 2)) $((x + 71)) $((top + 19)) $FACE
+$((x + 2)) $((top + 2)) $((x + 46)) $((top + 4)) $FACE
+$((x + 46)) $((top + 2)) $((x + 71)) $((top + 4)) $FACE
 EOF
     )
-    if [ "$((left + right))" -lt 848 ] || [ "$((left + right))" -gt 852 ]; then
-        e2e_fail "caption of button $button spans x $left..$right, not centred on 425"
+    offset=$((left + right - 2 * middle))
+    if [ "$offset" -lt -2 ] || [ "$offset" -gt 2 ]; then
+        e2e_fail "caption of button $button spans x $left..$right, not centred on $middle"
     fi
     [ "$high_left" -eq 0 ] || e2e_fail "caption of button $button has ink above its capitals"
     if [ "$button" -eq 0 ]; then
@@ -180,12 +187,12 @@ e2e_running || e2e_fail "a click beside the exit button ended the program"
 
 e2e_say "the exit button lights under the pointer"
 e2e_pointer "$exit_x" "$exit_y"
-e2e_wait_for 5 e2e_pixel_is 395 46 "$BEVEL" ||
+e2e_wait_for 5 e2e_pixel_is $((EX + 5)) $((EY + 10)) "$BEVEL" ||
     e2e_fail "exit button face under the pointer is ($E2E_ANSWER), want ($BEVEL)"
 e2e_new_shot
 e2e_expect_pixels "$E2E_LAST_SHOT" <<EOF
-395 46 $BEVEL lit exit button face
-395 74 $FACE back button face while the pointer is on the exit
+$((EX + 5)) $((EY + 10)) $BEVEL lit exit button face
+$((BX + 5)) $((BY + 10)) $FACE back button face while the pointer is on the exit
 EOF
 
 e2e_say "a click on WYJDŹ, at its top left corner, ends the program with status 0"

@@ -1,7 +1,7 @@
 # shellcheck shell=bash disable=SC2034 # read by the scripts that source this
 # Where the program draws what, in window pixels: the one place the shell
 # tests take the window's size, a field row, a button or a key from, so that
-# moving one is a change here (and in the pixels frame.sh expects). lib.sh
+# moving one is a change of one line here. lib.sh
 # sources it. The tables are arrays, which $(( )) reads without starting a
 # process. A box "X1 Y1 X2 Y2" holds the pixels with X1 <= x < X2 and
 # Y1 <= y < Y2.
