@@ -152,25 +152,6 @@ scales_of_round() {
     fi
 }
 
-# The server's screen at $screen: xvfb_start gives every server 640 x 480,
-# so its call of Xvfb comes here and has the size replaced. Runs in the job
-# that xvfb_start starts, and replaces it, so that the job's id stays the
-# server's.
-# shellcheck disable=SC2317 # called by xvfb_start, by the server's name
-Xvfb() {
-    local arguments=()
-    while [ $# -gt 0 ]; do
-        if [ "$1" = -screen ]; then
-            arguments+=(-screen "$2" "${screen}x24")
-            shift 3
-        else
-            arguments+=("$1")
-            shift
-        fi
-    done
-    exec Xvfb "${arguments[@]}"
-}
-
 # ---- 1. the program's own code ----
 
 own_ns() {
@@ -620,7 +601,7 @@ command -v xrdb >/dev/null || {
 }
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # the clipboard of every bench talks to it
-xvfb_start "$work" 15 || {
+XVFB_SCREEN=$screen xvfb_start "$work" 15 || {
     say "Xvfb did not start: $(cat "$work/xvfb.log")"
     exit 1
 }

@@ -7,11 +7,13 @@
 # FOLDER/xvfb.log, and sets XVFB_PID at once (and gives it to the command
 # TRACK), so that the caller can end it whatever happens next. Waits up to
 # SECONDS for the server to name its display, then exports DISPLAY. Status 1
-# when it named none in time or ended first; the log says why.
+# when it named none in time or ended first; the log says why. The screen is
+# XVFB_SCREEN pixels, 640x480 unless set: a window at a desktop scale of 1.5
+# or 2 needs a larger one, or the program cuts the scale to fit.
 xvfb_start() {
     local number="$1/display" deadline
     : >"$number"
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 640x480x24 \
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${XVFB_SCREEN:-640x480}x24" \
         3>"$number" >"$1/xvfb.log" 2>&1 &
     XVFB_PID=$!
     [ $# -lt 3 ] || "$3" "$XVFB_PID"

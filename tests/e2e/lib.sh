@@ -239,30 +239,13 @@ e2e_start_xvfb() {
     exec {E2E_XS_IN}>"$E2E_TMP/xs.in" {E2E_XS_OUT}<"$E2E_TMP/xs.out"
 }
 
-# xvfb.sh gives each server a 640x480 screen, where the program cuts a
-# desktop scale down to what fits (1.29). A window at 150 % or 200 % needs a
-# larger screen: the server starts as in e2e_start_xvfb, its screen SIZE.
+# The same as e2e_start_xvfb on a screen of SIZE: xvfb.sh's 640x480 is too
+# small for the window at 150 % or 200 %, and the program would cut the
+# scale to fit (1.29).
 e2e_start_xvfb_sized() {
     local size
     E2E_SCREEN=$1
-    # Runs in the background job that xvfb.sh starts, replacing it, so the
-    # job's process id is the server's.
-    # shellcheck disable=SC2317 # xvfb_start calls it by the server's name
-    Xvfb() {
-        local arguments=()
-        while [ "$#" -gt 0 ]; do
-            if [ "$1" = -screen ]; then
-                arguments+=(-screen "$2" "${E2E_SCREEN}x24")
-                shift 3
-            else
-                arguments+=("$1")
-                shift
-            fi
-        done
-        exec Xvfb "${arguments[@]}"
-    }
-    e2e_start_xvfb
-    unset -f Xvfb
+    XVFB_SCREEN=$1 e2e_start_xvfb
     size=$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
     [ "$size" = "$E2E_SCREEN" ] || e2e_fail "the private screen is $size, want $E2E_SCREEN"
 }
