@@ -24,10 +24,10 @@
 // library's included: the program's own are counted apart, and an idle pass
 // makes none.
 #include "app/loop.h"
-#include "data/scale.h"
 #include "app/startup.h"
 #include "convert/convert.h"
 #include "copy_state.h"
+#include "data/scale.h"
 #include "heap_count.h"
 #include "input/pointer.h"
 

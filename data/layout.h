@@ -16,6 +16,12 @@ struct Box {
     int x1, y1, x2, y2;
 };
 
+// A raised face's drop shadow: one pixel right and down, and a pixel taller
+// still, so that it shows below the face's outline.
+constexpr Box dropShadow(const Box &face) {
+    return {face.x1 + 1, face.y1 + 1, face.x2 + 1, face.y2 + 2};
+}
+
 // What the pointer is over (hoverTarget): 0 nothing, a field row by its
 // InputMode, a button, or a keypad key. A button's code also indexes its
 // caption in labelTable; codes 6 to 9 never occur.
@@ -65,11 +71,6 @@ constexpr Box buttonFace(int button) {
     const Corner corner = buttonCorners[button];
     return {corner.x, corner.y, corner.x + buttonWidth, corner.y + buttonHeight};
 }
-// The drop shadow, one pixel right and down and a pixel taller still.
-constexpr Box buttonShadow(int button) {
-    const Box face = buttonFace(button);
-    return {face.x1 + 1, face.y1 + 1, face.x2 + 1, face.y2 + 2};
-}
 constexpr Box buttonBevel(int button) {
     const Box face = buttonFace(button);
     return {face.x1 + 2, face.y1 + 1, face.x2 - 1, face.y2 - 1};
@@ -105,11 +106,6 @@ constexpr int keyLeft(int key) {
 constexpr Box keyFace(int key) {
     const int x = keyLeft(key);
     return {x, keyTop, x + keySize, keyTop + keySize};
-}
-// A raised key's drop shadow, one pixel right and down and a pixel taller.
-constexpr Box keyShadow(int key) {
-    const Box face = keyFace(key);
-    return {face.x1 + 1, face.y1 + 1, face.x2 + 1, face.y2 + 2};
 }
 constexpr Box keyBevel(int key) {
     const Box face = keyFace(key);

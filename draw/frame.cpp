@@ -46,7 +46,7 @@ void drawFieldRow(int mode) {
 // Button 0 is the exit, button 1 the back button.
 void drawButton(int button) {
     const Box face = buttonFace(button);
-    fillBox(buttonShadow(button), colorBackground);
+    fillBox(dropShadow(face), colorBackground);
     fillBox(face, colorGreyTeal);
     outlineBox(face, colorDeepTeal, 1);
     outlineBox(buttonBevel(button), colorHighlight, 1);

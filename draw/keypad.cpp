@@ -7,7 +7,7 @@ namespace {
 
 void drawRaisedKey(int key) {
     const Box face = keyFace(key);
-    fillBox(keyShadow(key), colorBackground);
+    fillBox(dropShadow(face), colorBackground);
     fillBox(face, colorGreyTeal);
     outlineBox(face, colorDeepTeal, 1);
     outlineBox(keyBevel(key), colorHighlight, 1);
