@@ -17,18 +17,20 @@
 #include <string>
 
 // ---- app/loop.cpp: the keyboard, once a pass ----
-extern ALLEGRO_KEYBOARD_STATE
-    keyboardState;                // this pass's sample; read by the loop (Escape, arrows)
-extern ALLEGRO_EVENT eventRecord; // where every fetch copies its event; read by editStep (Shift)
-extern int typedChar;             // character of this pass's event, 0 when none; read by editStep
-// The active field: decimalMode, hexMode or binaryMode (tables.h). Stepped by the
-// arrows in the loop and set by a row click in selectField; read by every
-// step after them.
+// This pass's sample; read by the loop alone (Escape, arrows).
+extern ALLEGRO_KEYBOARD_STATE keyboardState;
+// Where every fetch copies its event; read by editStep (Shift with Ctrl+C).
+extern ALLEGRO_EVENT eventRecord;
+// Character of this pass's event, 0 when none; read by editStep.
+extern int typedChar;
+// The active field: decimalMode, hexMode or binaryMode (tables.h). Stepped
+// by the arrows in the loop and set by a row click in selectField; read by
+// every step after them.
 extern int InputMode;
 
 // ---- input/pointer.cpp: the pointer, polled once a pass ----
-extern ALLEGRO_MOUSE_STATE
-    mouseState;              // the newest sample, in window pixels; read by the pointer alone
+// The newest sample, in window pixels; read by the pointer alone.
+extern ALLEGRO_MOUSE_STATE mouseState;
 extern int mousePrevX;       // the sample of the previous pass, in the layout's pixels, which
 extern int mousePrevY;       // every pointer test of this pass uses
 extern int mousePrevButtons; // its buttons (bit 0 primary): editing and the loop test a click,
