@@ -10,6 +10,7 @@
 #include "input/edit.h"
 #include "input/pointer.h"
 
+#include <algorithm>
 #include <string>
 
 ALLEGRO_EVENT_QUEUE *eventQueue = nullptr;
@@ -18,11 +19,15 @@ namespace {
 
 constexpr int escapeChar = 27;
 constexpr int drainFetchLimit = 62; // fetches a drain may make, with a rest between two
-constexpr double arrowRest = 0.1;   // one field step per held arrow and pass
+constexpr double arrowRest = 0.1;   // after each step of an arrow
+constexpr int arrowRepeatSample =
+    45; // held this many samples, about half a second, an arrow repeats
 constexpr double drainRest = 0.001;
 constexpr double passRest = 0.01; // keeps an idle loop near 100 passes a second
 
 bool escapeTyped = false; // a fetch of this pass brought the Escape character
+int downSamples = 0;      // samples in a row that showed Down held; 0 while it is up
+int upSamples = 0;        // the same for Up
 
 bool isKeyboardEvent(ALLEGRO_EVENT_TYPE type) {
     return type == ALLEGRO_EVENT_KEY_DOWN || type == ALLEGRO_EVENT_KEY_CHAR ||
@@ -51,19 +56,34 @@ void setUp() {
     keyboardState = {};
     eventRecord = {};
     typedChar = 0;
+    downSamples = 0;
+    upSamples = 0;
     resetPointer();
     resetFields();
     resetTextCursor();
 }
 
-// Arrow keys are read from the key state, so a held arrow steps once per
-// pass; the rest keeps that to a pace a person can follow.
+// Whether the arrow `keycode` steps in this pass. The arrows are read from
+// the key state, which a tap shows for a pass or several: an arrow steps on
+// the first sample that shows it down and, held, again only from its 45th
+// sample on, as keys repeat on a desktop. Counting samples, not time, keeps a
+// pass a function of its input.
+bool arrowSteps(int keycode, int &samples) {
+    if (!al_key_down(&keyboardState, keycode)) {
+        samples = 0;
+        return false;
+    }
+    samples = std::min(samples + 1, arrowRepeatSample);
+    return samples == 1 || samples == arrowRepeatSample;
+}
+
+// Each step rests, so that a held arrow cycles at a pace a person can follow.
 void stepInputMode() {
-    if (al_key_down(&keyboardState, ALLEGRO_KEY_DOWN)) {
+    if (arrowSteps(ALLEGRO_KEY_DOWN, downSamples)) {
         InputMode += 1;
         al_rest(arrowRest);
     }
-    if (al_key_down(&keyboardState, ALLEGRO_KEY_UP)) {
+    if (arrowSteps(ALLEGRO_KEY_UP, upSamples)) {
         InputMode -= 1;
         al_rest(arrowRest);
     }

@@ -14,7 +14,7 @@ e2e_start "$PROGRAM"
 
 ONES32=11111111111111111111111111111111
 
-e2e_say "the arrow keys move the active box down and up, wrapping at both ends"
+e2e_say "the arrow keys, pressed ${E2E_ARROW_HOLD} s, move the active box one row down and up, wrapping"
 e2e_wait_for 5 e2e_active_is 1 || e2e_fail "at start the active row is $E2E_ACTIVE, want 1 (0: none or several)"
 e2e_arrow_to Down 2
 e2e_arrow_to Down 3
@@ -22,6 +22,36 @@ e2e_arrow_to Down 1
 e2e_arrow_to Up 3
 e2e_arrow_to Up 2
 e2e_arrow_to Up 1
+
+# Down held 1.2 s: a step at once, then none for 45 passes (at least 0.45 s,
+# each pass resting 0.01 s), then a step a pass. The active row is polled
+# while it is held; each change is noted with the time it was seen.
+e2e_say "Down held 1.2 s steps at once, then repeats after about half a second"
+changes=()
+from=1
+e2e_xdo keydown Down
+e2e_now
+release=$((E2E_NOW + 1200))
+while [ "$E2E_NOW" -lt "$release" ]; do
+    if e2e_active_row && [ "$E2E_ACTIVE" != 0 ] && [ "$E2E_ACTIVE" != "$from" ]; then
+        e2e_now
+        changes+=("$E2E_NOW")
+        from=$E2E_ACTIVE
+    fi
+    e2e_now
+done
+e2e_xdo keyup Down
+[ "${#changes[@]}" -ge 2 ] ||
+    e2e_fail "Down held 1.2 s moved the active row ${#changes[@]} times, want a step and repeats"
+gap=$((changes[1] - changes[0]))
+[ "$gap" -ge 300 ] || e2e_fail "Down held repeated ${gap} ms after its first step, want about 500"
+e2e_say "held 1.2 s: ${#changes[@]} steps seen, the second ${gap} ms after the first"
+sleep 0.3
+e2e_active_row
+case $E2E_ACTIVE in
+2) e2e_arrow_to Up 1 ;;
+3) e2e_arrow_to Down 1 ;;
+esac
 
 e2e_say "binary 101 shows 5 and 5; the digit 2 is refused there"
 e2e_arrow_to Up 3

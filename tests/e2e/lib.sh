@@ -88,11 +88,11 @@
 E2E_TITLE='Ravuriradoz syst. liczbowych DHB'
 
 # How long a person holds a key. The program samples the arrow keys and the
-# mouse button once a pass, so those are held a little longer: long enough
-# for a pass on a busy machine to see them, short of the 0.11 s that would
-# give an arrow two steps.
+# mouse button once a pass, so those are held longer: an arrow as long as a
+# person's deliberate tap, which steps once however many passes see it, and
+# the button long enough for a pass on a busy machine to see it.
 E2E_HOLD=0.05
-E2E_ARROW_HOLD=0.07
+E2E_ARROW_HOLD=0.15
 E2E_CLICK_HOLD=0.08
 
 E2E_XSEND=${E2E_XSEND:-}
@@ -551,7 +551,7 @@ e2e_active_moved_from() { e2e_active_row && [ "$E2E_ACTIVE" != "$1" ]; }
 # at most. The caller checks what it did, so a press that acted twice fails.
 
 # Presses arrow KEY until the active row moves; fails unless ROW is the
-# active one a moment later (a held arrow steps once per pass that sees it).
+# active one a moment later (a press steps once, however long a pass sees it).
 e2e_arrow_to() {
     local key=$1 row=$2 from attempt
     e2e_wait_for 5 e2e_active_row || e2e_fail "cannot read the active row"

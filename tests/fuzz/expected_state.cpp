@@ -45,6 +45,8 @@ struct Expected {
     std::deque<ALLEGRO_EVENT> queue;
     standin::MouseSample pointer; // the newest sample
     int mode = 1;
+    int downSamples = 0; // samples in a row with the arrow held
+    int upSamples = 0;
     std::string texts[4]; // by field, as shown
 };
 
@@ -298,7 +300,13 @@ void checkShownFrame(int pass) {
                script.keysDown.end();
     };
     const bool escapeHeld = held(ALLEGRO_KEY_ESCAPE) || pass == expected.script->length;
-    expected.mode += (held(ALLEGRO_KEY_DOWN) ? 1 : 0) - (held(ALLEGRO_KEY_UP) ? 1 : 0);
+    // A press steps once; held, an arrow steps again from its 45th sample on.
+    const auto steps = [&held](int key, int &samples) {
+        samples = held(key) ? samples + 1 : 0;
+        return samples == 1 || samples >= 45 ? 1 : 0;
+    };
+    expected.mode += steps(ALLEGRO_KEY_DOWN, expected.downSamples);
+    expected.mode -= steps(ALLEGRO_KEY_UP, expected.upSamples);
     expected.mode = expected.mode > 3 ? 1 : expected.mode < 1 ? 3 : expected.mode;
 
     const standin::MouseSample previous = expected.pointer;

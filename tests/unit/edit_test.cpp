@@ -214,26 +214,28 @@ TEST_F(EditFlowTest, ClampFeedsBackIntoEditing) {
 
 // The arrows step through the fields and wrap round, both held cancel out,
 // and nothing is converted; editText, the row and the keypad follow the
-// active field in every pass.
+// active field in every pass. Each press is a pass of its own, released in
+// the pass after it.
 TEST_F(EditFlowTest, ArrowsStepAndWrapAndTheFieldFollows) {
     enterText(2, "0A");
     const std::vector<int> arrows[] = {{down}, {down}, {down}, {up}, {up}, {up}, {down, up}};
     const int modes[] = {3, 1, 2, 1, 3, 2, 2};
     const char *texts[4] = {"", "10", "0A", "1010"};
+    const auto pressPass = [](int i) { return 3 + 2 * i; };
     for (int i = 0; i < 7; ++i) {
-        standin::pass(3 + i).keysDown = arrows[i];
+        standin::pass(pressPass(i)).keysDown = arrows[i];
     }
-    runPasses(9);
+    runPasses(pressPass(6));
     for (int i = 0; i < 7; ++i) {
-        const Shown &seen = shown[3 + i];
+        const Shown &seen = shown[pressPass(i)];
         const int m = modes[i];
         EXPECT_EQ(seen.mode, m) << i;
         EXPECT_EQ(seen.rowY, rowYOf[m]) << i;
         EXPECT_EQ(seen.keys, keysOf[m]) << i;
         EXPECT_EQ(seen.edit, texts[m]) << i;
-        EXPECT_EQ(shownText(3 + i, 1), "10");
-        EXPECT_EQ(shownText(3 + i, 2), "0A");
-        EXPECT_EQ(shownText(3 + i, 3), "1010");
+        EXPECT_EQ(shownText(pressPass(i), 1), "10");
+        EXPECT_EQ(shownText(pressPass(i), 2), "0A");
+        EXPECT_EQ(shownText(pressPass(i), 3), "1010");
     }
 }
 

@@ -63,7 +63,7 @@ TEST_F(FrameTest, EveryPassOpensWithTheWholeFrameInOrder) {
     standin::pointer(2, exitSpot.x, exitSpot.y); // over the exit button
     standin::click(3, keyX(7), keyY);            // a key, acting in pass 4
     standin::typeKey(4, '7');                    // applied in pass 5
-    standin::holdKey(5, ALLEGRO_KEY_UP);         // back to decimal, then binary
+    standin::holdKey(5, ALLEGRO_KEY_UP);         // back to decimal, held on
     standin::holdKey(6, ALLEGRO_KEY_UP);
     standin::click(6, binarySpot.x, binarySpot.y); // the binary row
     standin::pointer(7, keyX(0), keyY);            // over key 0

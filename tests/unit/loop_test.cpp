@@ -1,5 +1,6 @@
 #include "harness.h"
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -256,5 +257,51 @@ TEST_F(LoopTest, TypedEscapeAndExitClickEndAtTheEndOfThePass) {
         EXPECT_EQ(skeleton(last).back(), "rest 0.01");
         EXPECT_EQ(standin::callsNamed("al_get_mouse_state").back().args.at(2), 0.0F)
             << "ended before the press was released";
+    }
+}
+
+// An arrow steps on the first sample that shows it down, however long a tap
+// lasts; held, it steps again from its 45th sample on, once a pass, resting
+// after each step. Up and Down count their samples apart.
+TEST_F(LoopTest, AnArrowStepsOnceAPressAndRepeatsFromIts45thSample) {
+    constexpr int down = ALLEGRO_KEY_DOWN;
+    constexpr int up = ALLEGRO_KEY_UP;
+    struct Hold {
+        int key, first, samples; // held in the samples of passes first, first + 1, ...
+    };
+    const struct {
+        const char *name;
+        std::vector<Hold> holds;
+        std::set<int> downSteps, upSteps; // the passes in which each arrow steps
+    } cases[] = {
+        {"downSeenOnce", {{down, 2, 1}}, {2}, {}},
+        {"downSeenTwice", {{down, 2, 2}}, {2}, {}},
+        {"downSeen44Times", {{down, 2, 44}}, {2}, {}},
+        {"downSeen45Times", {{down, 2, 45}}, {2, 46}, {}},
+        {"downSeen47Times", {{down, 2, 47}}, {2, 46, 47, 48}, {}},
+        {"upSeen45Times", {{up, 2, 45}}, {}, {2, 46}},
+        {"bothSeen45Times", {{down, 2, 45}, {up, 2, 45}}, {2, 46}, {2, 46}},
+        {"upTappedWhileDownHeld", {{down, 2, 47}, {up, 20, 2}}, {2, 46, 47, 48}, {20}},
+        {"downTappedTwice", {{down, 2, 3}, {down, 6, 2}}, {2, 6}, {}},
+    };
+    const int passes = 52;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        for (const Hold &hold : c.holds) {
+            for (int pass = hold.first; pass < hold.first + hold.samples; ++pass) {
+                standin::holdKey(pass, hold.key);
+            }
+        }
+        ASSERT_EQ(runPasses(passes), 0);
+        int mode = 1;
+        for (int pass = 1; pass <= passes; ++pass) {
+            const std::size_t steps = c.downSteps.count(pass) + c.upSteps.count(pass);
+            mode +=
+                static_cast<int>(c.downSteps.count(pass)) - static_cast<int>(c.upSteps.count(pass));
+            mode = mode > 3 ? 1 : mode < 1 ? 3 : mode;
+            EXPECT_EQ(shown[pass].mode, mode) << "pass " << pass;
+            EXPECT_EQ(rests(0.1F, pass), steps) << "pass " << pass;
+        }
     }
 }
