@@ -7,10 +7,7 @@ namespace {
 
 void drawRaisedKey(int key) {
     const Box face = keyFace(key);
-    fillBox(dropShadow(face), colorBackground);
-    fillBox(face, colorGreyTeal);
-    outlineBox(face, colorDeepTeal, 1);
-    outlineBox(keyBevel(key), colorHighlight, 1);
+    drawRaisedFace(face, keyBevel(key));
     drawText(fontSmall, colorInk, face.x1 + keyCaptionIndent, face.y1, ALLEGRO_ALIGN_LEFT,
              digitTable[key]);
 }

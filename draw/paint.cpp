@@ -30,6 +30,13 @@ void outlineBox(const Box &box, ALLEGRO_COLOR color, int thickness) {
     al_draw_rectangle(at(box.x1), at(box.y1), at(box.x2), at(box.y2), color, thick(thickness));
 }
 
+void drawRaisedFace(const Box &face, const Box &bevel) {
+    fillBox(dropShadow(face), colorBackground);
+    fillBox(face, colorGreyTeal);
+    outlineBox(face, colorDeepTeal, 1);
+    outlineBox(bevel, colorHighlight, 1);
+}
+
 // Through "%s", so a text is never read as a format.
 void drawText(const ALLEGRO_FONT *font, ALLEGRO_COLOR color, int x, int y, int align,
               const std::string &text) {

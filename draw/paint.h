@@ -14,6 +14,9 @@ inline constexpr const char *cursorMark = "_";
 
 void fillBox(const Box &box, ALLEGRO_COLOR color);
 void outlineBox(const Box &box, ALLEGRO_COLOR color, int thickness);
+// A key's or a button's face, raised: its drop shadow, the face with its
+// outline, and the lighter bevel just inside it.
+void drawRaisedFace(const Box &face, const Box &bevel);
 // `align` is ALLEGRO_ALIGN_LEFT, _CENTRE or _RIGHT; y is the top of the line.
 void drawText(const ALLEGRO_FONT *font, ALLEGRO_COLOR color, int x, int y, int align,
               const std::string &text);
