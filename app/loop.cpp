@@ -150,7 +150,7 @@ bool runPass() {
     serveClipboard();
     al_rest(passRest);
     trimFrameHeap();
-    const bool exitClicked = hoverTarget == targetExitButton && mousePrevButtons == 1;
+    const bool exitClicked = hoverTarget == targetExitButton && primaryClicked();
     return !(escapeTyped || exitClicked);
 }
 

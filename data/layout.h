@@ -32,9 +32,11 @@ inline constexpr int targetFirstKey = 10; // key k is targetFirstKey + k
 // ---- Field rows ----
 
 inline constexpr int fieldBoxLeft = 130;
+inline constexpr int fieldBoxHeight = 22;
 
-// One field row. Its box spans fieldWidth from fieldBoxLeft and is 22 high;
-// the active row's fill and the pointer's row region follow it.
+// One field row. Its box spans fieldWidth from fieldBoxLeft and is
+// fieldBoxHeight high; the active row's fill and the pointer's row region
+// follow it.
 struct Field {
     std::string *text;   // what the row shows
     ALLEGRO_FONT **font; // of the text and its cursor
@@ -50,6 +52,18 @@ inline constexpr Field fieldTable[4] = {
     {&hexText, &fontLarge, 63, 0, 150},
     {&binaryText, &fontMedium, 91, 1, 333},
 };
+
+// The empty box of row `mode`, filled and outlined in the frame.
+constexpr Box fieldBox(int mode) {
+    const Field &field = fieldTable[mode];
+    return {fieldBoxLeft, field.fieldRowY, fieldBoxLeft + field.fieldWidth,
+            field.fieldRowY + fieldBoxHeight};
+}
+// The active row's fill stops a pixel short of its box's right and bottom.
+constexpr Box fieldLit(int mode) {
+    const Box box = fieldBox(mode);
+    return {box.x1, box.y1, box.x2 - 1, box.y2 - 1};
+}
 
 // ---- Buttons: 0 the exit, 1 the back button, beside the first two rows ----
 
@@ -121,3 +135,8 @@ constexpr Box keyHit(int key) {
     const Box face = keyFace(key);
     return {face.x1, face.y1, face.x2 - 1, face.y2 - 1};
 }
+
+// ---- The panel everything stands on ----
+
+// Its face; the drop shadow, the rims and the credit line follow from it.
+inline constexpr Box panelFace = {20, 20, 476, 160};

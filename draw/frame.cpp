@@ -5,7 +5,10 @@
 
 namespace {
 
-const std::string creditLine; // drawn, but with nothing in it
+const std::string creditLine;   // drawn, but with nothing in it
+constexpr int labelRight = 120; // where a row's name ends, left of its box
+constexpr int headingY = 30;
+constexpr int creditDrop = 5; // the credit line's top below the panel's bottom
 
 struct PanelStep {
     Box box;
@@ -15,10 +18,10 @@ struct PanelStep {
 
 // The panel's drop shadow, face and double rim.
 const PanelStep panelTable[] = {
-    {{22, 22, 479, 163}, &colorDeepTeal, 0},
-    {{20, 20, 476, 160}, &colorTeal, 0},
-    {{20, 20, 476, 160}, &colorInk, 2},
-    {{21, 21, 475, 159}, &colorBackground, 2},
+    {{panelFace.x1 + 2, panelFace.y1 + 2, panelFace.x2 + 3, panelFace.y2 + 3}, &colorDeepTeal, 0},
+    {panelFace, &colorTeal, 0},
+    {panelFace, &colorInk, 2},
+    {{panelFace.x1 + 1, panelFace.y1 + 1, panelFace.x2 - 1, panelFace.y2 - 1}, &colorBackground, 2},
 };
 
 void drawPanel() {
@@ -34,11 +37,10 @@ void drawPanel() {
 // Each row has its label right-aligned before a box as wide as the field;
 // the label's darker copy one pixel down and right makes it look raised.
 void drawFieldRow(int mode) {
-    const Field &field = fieldTable[mode];
-    const int y = field.fieldRowY;
-    const Box box = {fieldBoxLeft, y, fieldBoxLeft + field.fieldWidth, y + 22};
-    drawText(fontMedium, colorBackground, 121, y + 1, ALLEGRO_ALIGN_RIGHT, labelTable[mode]);
-    drawText(fontMedium, colorAccent, 120, y, ALLEGRO_ALIGN_RIGHT, labelTable[mode]);
+    const Box box = fieldBox(mode);
+    drawText(fontMedium, colorBackground, labelRight + 1, box.y1 + 1, ALLEGRO_ALIGN_RIGHT,
+             labelTable[mode]);
+    drawText(fontMedium, colorAccent, labelRight, box.y1, ALLEGRO_ALIGN_RIGHT, labelTable[mode]);
     fillBox(box, colorMidTeal);
     outlineBox(box, colorDeepTeal, 1);
 }
@@ -46,10 +48,7 @@ void drawFieldRow(int mode) {
 // Button 0 is the exit, button 1 the back button.
 void drawButton(int button) {
     const Box face = buttonFace(button);
-    fillBox(dropShadow(face), colorBackground);
-    fillBox(face, colorGreyTeal);
-    outlineBox(face, colorDeepTeal, 1);
-    outlineBox(buttonBevel(button), colorHighlight, 1);
+    drawRaisedFace(face, buttonBevel(button));
     drawText(fontSmall, colorDeepTeal, buttonCaptionX(button), face.y1 + 1, ALLEGRO_ALIGN_CENTRE,
              labelTable[targetExitButton + button]);
 }
@@ -68,8 +67,10 @@ void drawIdleKey(int key) {
 void drawFrame() {
     al_clear_to_color(colorBackground);
     drawPanel();
-    drawText(fontLarge, colorDeepTeal, windowWidth / 2, 30, ALLEGRO_ALIGN_CENTRE, labelTable[6]);
-    drawText(fontSmall, colorInk, 476, 165, ALLEGRO_ALIGN_RIGHT, creditLine);
+    drawText(fontLarge, colorDeepTeal, windowWidth / 2, headingY, ALLEGRO_ALIGN_CENTRE,
+             labelTable[6]);
+    drawText(fontSmall, colorInk, panelFace.x2, panelFace.y2 + creditDrop, ALLEGRO_ALIGN_RIGHT,
+             creditLine);
     for (int mode = decimalMode; mode <= binaryMode; ++mode) {
         drawFieldRow(mode);
     }

@@ -16,10 +16,8 @@ void resetTextCursor() {
     cursorOffset = 0;
 }
 
-// The fill stops a pixel short of the empty box's right and bottom edges.
 void drawValueLines() {
-    const int boxWidth = fieldTable[InputMode].fieldWidth;
-    fillBox({fieldBoxLeft, fieldRowY, fieldBoxLeft + boxWidth - 1, fieldRowY + 21}, colorFieldFill);
+    fillBox(fieldLit(InputMode), colorFieldFill);
     for (int mode = decimalMode; mode <= binaryMode; ++mode) {
         const Field &field = fieldTable[mode];
         drawText(*field.font, colorInk, textX, field.fieldRowY + field.textDrop, ALLEGRO_ALIGN_LEFT,

@@ -4,6 +4,7 @@
 #include "convert/paste.h"
 #include "data/layout.h"
 #include "input/clipboard.h"
+#include "input/pointer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,14 +16,10 @@ constexpr int copyChar = 3;        // Ctrl+C, and Ctrl+Shift+C with Shift in the
 constexpr int pasteChar = 22;      // Ctrl+V
 constexpr int lastControlChar = 7; // characters up to here edit nothing
 
-bool clicked() {
-    return mousePrevButtons == 1;
-}
-
 // A click on one of the keypad keys first..last appends its digit.
 void appendClickedKey(int first, int last) {
     const int key = hoverTarget - targetFirstKey;
-    if (clicked() && key >= first && key <= last) {
+    if (primaryClicked() && key >= first && key <= last) {
         editText += digitTable[key];
     }
 }
@@ -42,7 +39,7 @@ void removeLast() {
 }
 
 void removeOnBack() {
-    if (clicked() && hoverTarget == targetBackButton) {
+    if (primaryClicked() && hoverTarget == targetBackButton) {
         removeLast();
     }
     if (typedChar == backspaceChar) {
@@ -103,7 +100,7 @@ void resetFields() {
 }
 
 void selectField() {
-    if (hoverTarget >= decimalMode && hoverTarget <= binaryMode && clicked()) {
+    if (hoverTarget >= decimalMode && hoverTarget <= binaryMode && primaryClicked()) {
         InputMode = hoverTarget;
     }
     editText = *fieldTable[InputMode].text;
@@ -115,7 +112,7 @@ void editStep() {
     if (typedChar == copyChar) {
         copyActiveField(); // below the gate: nothing else changes
     }
-    if (typedChar <= lastControlChar && !clicked()) {
+    if (typedChar <= lastControlChar && !primaryClicked()) {
         return;
     }
     applyEditActions();

@@ -14,10 +14,11 @@ struct Region {
     Box box; // a pointer region, as layout.h reads a box
 };
 
-// A field row reaches as far right as its box is wide.
+// A field row reaches as far right as its box is wide, and down to the
+// last line inside the box.
 constexpr Region rowRegion(int mode) {
-    const Field &field = fieldTable[mode];
-    return {mode, {regionsLeft, field.fieldRowY, 139 + field.fieldWidth, field.fieldRowY + 21}};
+    const Box box = fieldBox(mode);
+    return {mode, {regionsLeft, box.y1, regionsLeft + fieldTable[mode].fieldWidth - 1, box.y2 - 1}};
 }
 
 constexpr Region buttonRegion(int button) {

@@ -8,6 +8,12 @@
 
 #include "data/state.h"
 
+// A click: the primary button alone in the sample this pass tests. Every
+// pointer action (a row, a key, a button) acts only on one.
+inline bool primaryClicked() {
+    return mousePrevButtons == 1;
+}
+
 void resetPointer();   // no sample yet, nothing under the pointer, as a new run starts
 void samplePointer();  // new sample; rows and buttons under the old one
 void hitTestKeys();    // the active keypad's keys under the old sample
