@@ -109,8 +109,8 @@ void drainKeyEvents() {
 
 } // namespace
 
-// One pass; false when the loop is to be left. Each step needs what the
-// steps before it left:
+// One pass; false when the loop is to be left. The input is read and
+// applied first, then the window is drawn from the state it left, whole:
 // - Escape is read from the last pass's keyboard sample, so a pass that
 //   ends the run draws nothing;
 // - one event, the keyboard and the pointer are sampled first, so that the
@@ -118,11 +118,12 @@ void drainKeyEvents() {
 // - the arrows step the field, then a row click may override them; the
 //   field chosen fixes the keypad, so the keys are tested against the
 //   pointer only then, and a new keypad is drawn and clicked in that pass;
-// - the frame, the keypad and the highlight show that field and what lies
-//   under the pointer;
 // - editing takes the click on a key or button and the typed character,
-//   the zero rule the texts editing left, and the value lines and cursor
-//   show the texts as final;
+//   and the zero rule the texts that editing left;
+// - drawing reads what the steps above decided, and nothing it does feeds
+//   back: the frame, the keypad and the highlight of the field and of what
+//   lies under the pointer, then the value lines and the cursor, which is
+//   measured on the text as edited and so stands after it one pass late;
 // - the frame is shown before the wait for release, so a held button shows
 //   the pressed picture; the drain, the clipboard and the rest close the pass.
 bool runPass() {
@@ -137,11 +138,11 @@ bool runPass() {
     stepInputMode();
     selectField();
     hitTestKeys();
+    editStep();
+    applyZeroRule();
     drawFrame();
     drawKeypad();
     drawHoverHighlight();
-    editStep();
-    applyZeroRule();
     drawValueLines();
     drawTextCursor();
     al_flip_display();
