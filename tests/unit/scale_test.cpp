@@ -67,7 +67,7 @@ TEST(DpiSettingTest, ReadsAsTheScaleOrNoSetting) {
         {"1e3", 1},   {"0x60", 1},
         {"192px", 1}, {"192 dpi", 1},
         {"19 2", 1},  {"1.9.2", 1},
-        {"192,5", 1}, {std::string(400, '9').c_str(), 1},
+        {"192,5", 1}, {std::string(400, '9'), 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE("\"" + c.setting + "\"");
