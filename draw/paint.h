@@ -13,6 +13,9 @@
 inline constexpr const char *cursorMark = "_";
 
 void fillBox(const Box &box, ALLEGRO_COLOR color);
+// `thickness` in layout pixels. At a scale other than 1 the outline is
+// drawn as fills of the pixels it lights at 1, each over its layout pixel's
+// span, as fills and the pointer take them.
 void outlineBox(const Box &box, ALLEGRO_COLOR color, int thickness);
 // `align` is ALLEGRO_ALIGN_LEFT, _CENTRE or _RIGHT; y is the top of the line.
 void drawText(const ALLEGRO_FONT *font, ALLEGRO_COLOR color, int x, int y, int align,
