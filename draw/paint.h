@@ -13,6 +13,9 @@
 inline constexpr const char *cursorMark = "_";
 
 void fillBox(const Box &box, ALLEGRO_COLOR color);
+// `thickness` in layout pixels. At a scale other than 1 the outline is
+// drawn as fills of the pixels it lights at 1, each over its layout pixel's
+// span, as fills and the pointer take them.
 void outlineBox(const Box &box, ALLEGRO_COLOR color, int thickness);
 // A key's or a button's face, raised: its drop shadow, the face with its
 // outline, and the lighter bevel just inside it.

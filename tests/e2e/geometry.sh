@@ -9,20 +9,25 @@
 WINDOW_WIDTH=496
 WINDOW_HEIGHT=190
 
+# The raised panel under everything, as it is filled; its rims and shadow
+# run along its edges.
+PANEL_FACE='20 20 476 160'
+
 # Field rows 1 decimal, 2 hexadecimal, 3 binary, each box as wide as its
 # digits need. ROW_TOP: the row's first pixel row inside its box (the
 # outline lies one above). ROW_BOX: the inside of the box where the text
 # stands, up to where the active fill ends. ROW_HIT: where a click picks the
-# row.
+# row. ROW_FACE: the box as it is filled and outlined.
 ROW_Y=([1]=35 [2]=63 [3]=91) # the top edge of each row's box
 ROW_WIDTH=([1]=150 [2]=150 [3]=333)
-ROW_TOP=() ROW_BOX=() ROW_HIT=()
+ROW_TOP=() ROW_BOX=() ROW_HIT=() ROW_FACE=()
 
 # Buttons 0 (WYJDŹ, exit) and 1 (COFNIJ, back), beside rows 1 and 2.
 # BUTTON_CORNER: the face's top left corner. BUTTON_TOP: its top edge.
-# BUTTON_HIT: where a click presses it.
+# BUTTON_HIT: where a click presses it. BUTTON_FACE: the face as it is
+# filled and outlined.
 BUTTON_CORNER=("390 36" "390 64")
-BUTTON_TOP=() BUTTON_HIT=()
+BUTTON_TOP=() BUTTON_HIT=() BUTTON_FACE=()
 
 # Keys 0 to 15 of the keypad, in one row in digit order. KEY_LEFT: the
 # face's left edge. KEY_FACE: the raised face; its middle is where the tests
@@ -43,11 +48,13 @@ geometry_tables() {
         ROW_TOP[row]=$((ROW_Y[row] + 1))
         ROW_BOX[row]="131 ${ROW_TOP[row]} $((129 + ROW_WIDTH[row])) $((ROW_TOP[row] + 20))"
         ROW_HIT[row]="141 ${ROW_TOP[row]} $((140 + ROW_WIDTH[row])) $((ROW_TOP[row] + 21))"
+        ROW_FACE[row]="130 ${ROW_Y[row]} $((130 + ROW_WIDTH[row])) $((ROW_Y[row] + 22))"
     done
     for button in 0 1; do
         read -r x top <<<"${BUTTON_CORNER[button]}"
         BUTTON_TOP[button]=$top
         BUTTON_HIT[button]="$((x - 1)) $((top + 1)) $((x + 72)) $((top + 20))"
+        BUTTON_FACE[button]="$x $top $((x + 73)) $((top + 20))"
     done
     for ((key = 0; key < KEY_COUNT; key++)); do
         left=$((36 + 27 * key))
@@ -73,7 +80,7 @@ box_middle() {
 # geometry_tables does not make is kept at 96 dpi here, so that
 # geometry_scale may be called again.
 LAYOUT_WIDTH=$WINDOW_WIDTH LAYOUT_HEIGHT=$WINDOW_HEIGHT LAYOUT_BARE_Y=$KEY_BARE_Y
-LAYOUT_REST_SPOT="${REST_SPOT[*]}"
+LAYOUT_REST_SPOT="${REST_SPOT[*]}" LAYOUT_PANEL_FACE=$PANEL_FACE
 GEOMETRY_MILLI=1000 # the scale in thousandths
 SCALED=0 SCALED_BOX=''
 
@@ -104,14 +111,17 @@ geometry_scale() {
     scale_coordinate "$LAYOUT_HEIGHT" && WINDOW_HEIGHT=$SCALED
     scale_coordinate "$LAYOUT_BARE_Y" && KEY_BARE_Y=$SCALED
     scale_box "$LAYOUT_REST_SPOT" && read -ra REST_SPOT <<<"$SCALED_BOX"
+    scale_box "$LAYOUT_PANEL_FACE" && PANEL_FACE=$SCALED_BOX
     for row in 1 2 3; do
         scale_coordinate "${ROW_TOP[row]}" && ROW_TOP[row]=$SCALED
         scale_box "${ROW_BOX[row]}" && ROW_BOX[row]=$SCALED_BOX
         scale_box "${ROW_HIT[row]}" && ROW_HIT[row]=$SCALED_BOX
+        scale_box "${ROW_FACE[row]}" && ROW_FACE[row]=$SCALED_BOX
     done
     for button in 0 1; do
         scale_coordinate "${BUTTON_TOP[button]}" && BUTTON_TOP[button]=$SCALED
         scale_box "${BUTTON_HIT[button]}" && BUTTON_HIT[button]=$SCALED_BOX
+        scale_box "${BUTTON_FACE[button]}" && BUTTON_FACE[button]=$SCALED_BOX
     done
     for ((key = 0; key < KEY_COUNT; key++)); do
         scale_coordinate "${KEY_LEFT[key]}" && KEY_LEFT[key]=$SCALED

@@ -37,6 +37,37 @@ std::vector<std::string> scaleCalls() {
     return rows;
 }
 
+// An outline of the 96 dpi pass as fills of the pixels it lights there, as
+// measured under Xvfb: thickness 1 lights columns x1 - 1 and x2 - 1 and rows
+// y1 and y2, thickness 2 columns x1 - 1, x1, x2 - 1, x2 and rows y1 - 1, y1,
+// y2 - 1, y2, corners included. The top and bottom rows whole, then the
+// left and right columns between them.
+std::vector<standin::Call> outlineAsFills(const standin::Call &outline) {
+    const auto at = [&outline](std::size_t arg) { return static_cast<int>(outline.args.at(arg)); };
+    const int thickness = at(4);
+    EXPECT_TRUE(thickness == 1 || thickness == 2) << "thickness " << thickness << " not measured";
+    // The first column or row each edge lights.
+    const int left = at(0) - 1;
+    const int right = at(2) - 1;
+    const int top = at(1) - (thickness - 1);
+    const int bottom = at(3) - (thickness - 1);
+    const geometry::Rect strips[4] = {
+        {left, top, right + thickness, top + thickness},
+        {left, bottom, right + thickness, bottom + thickness},
+        {left, top + thickness, left + thickness, bottom},
+        {right, top + thickness, right + thickness, bottom},
+    };
+    std::vector<standin::Call> fills;
+    for (const geometry::Rect &strip : strips) {
+        standin::Call fill = outline;
+        fill.name = "al_draw_filled_rectangle";
+        fill.args = {static_cast<float>(strip.x1), static_cast<float>(strip.y1),
+                     static_cast<float>(strip.x2), static_cast<float>(strip.y2)};
+        fills.push_back(fill);
+    }
+    return fills;
+}
+
 std::vector<std::string> fontsAndWindow(int small, int medium, int large, int width, int height) {
     return {"al_load_ttf_font " + std::to_string(small),
             "al_load_ttf_font " + std::to_string(medium),
@@ -67,7 +98,7 @@ TEST(DpiSettingTest, ReadsAsTheScaleOrNoSetting) {
         {"1e3", 1},   {"0x60", 1},
         {"192px", 1}, {"192 dpi", 1},
         {"19 2", 1},  {"1.9.2", 1},
-        {"192,5", 1}, {std::string(400, '9').c_str(), 1},
+        {"192,5", 1}, {std::string(400, '9'), 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE("\"" + c.setting + "\"");
@@ -170,10 +201,11 @@ TEST_F(ScaleTest, EveryWindowPixelBelongsToOneLayoutPixel) {
 
 // A pass at a scale makes the calls of the same pass at 96 dpi, in the same
 // order, colours, fonts and texts, with every coordinate times the scale,
-// rounded, and every outline as much thicker, never under a pixel. The
-// cursor stands after the text as measured at the scale, one pass earlier.
-// The script types, hovers a key and a button and moves rows, so that every
-// kind of call is drawn.
+// rounded; an outline comes as fills of the pixels it lights at 96 dpi, so
+// that each covers the spans of its layout pixels. The cursor stands after
+// the text as measured at the scale, one pass earlier. The script types,
+// hovers a key and a button and moves rows, so that every kind of call is
+// drawn.
 TEST_F(ScaleTest, EveryDrawingCallIsThePassAt96DpiScaled) {
     const int passes = 6;
     const auto script = [](double scale) {
@@ -187,13 +219,20 @@ TEST_F(ScaleTest, EveryDrawingCallIsThePassAt96DpiScaled) {
     };
     script(1);
     runPasses(passes);
-    std::vector<std::vector<standin::Call>> atOne;
+    std::vector<std::vector<standin::Call>> atOne; // in layout pixels, outlines as fills
     std::vector<std::vector<std::string>> fontsAtOne;
     for (int pass = 1; pass <= passes; ++pass) {
-        atOne.push_back(standin::drawCalls(pass));
+        atOne.emplace_back();
         fontsAtOne.emplace_back();
-        for (const standin::Call &call : atOne.back()) {
-            fontsAtOne.back().push_back(standin::fontName(call.font));
+        for (const standin::Call &call : standin::drawCalls(pass)) {
+            std::vector<standin::Call> drawn = {call};
+            if (call.name == "al_draw_rectangle") {
+                drawn = outlineAsFills(call);
+            }
+            for (const standin::Call &part : drawn) {
+                atOne.back().push_back(part);
+                fontsAtOne.back().push_back(standin::fontName(part.font));
+            }
         }
     }
     for (const DesktopScale &desktop : desktopScales) {
@@ -212,10 +251,8 @@ TEST_F(ScaleTest, EveryDrawingCallIsThePassAt96DpiScaled) {
             ASSERT_EQ(drawn.size(), atOne[index].size());
             for (std::size_t i = 0; i < drawn.size(); ++i) {
                 standin::Call expected = atOne[index][i];
-                for (std::size_t arg = 0; arg < expected.args.size(); ++arg) {
-                    const auto layout = static_cast<int>(expected.args[arg]);
-                    const int at = windowPixel(layout, desktop.scale);
-                    expected.args[arg] = static_cast<float>(arg == 4 ? std::max(1, at) : at);
+                for (float &arg : expected.args) {
+                    arg = static_cast<float>(windowPixel(static_cast<int>(arg), desktop.scale));
                 }
                 if (expected.format == "_") {
                     const std::vector<standin::Call> measured =
