@@ -1,67 +1,98 @@
-// A pass of the program's loop with the real library: the loop's own
-// runPass(), so that the figure follows whatever the pass does. Run it under
-// an X server from a folder holding arial.ttf. It starts as the program
-// does, at the scale the desktop sets on that server.
+// A pass of the program's loop with the real library, timed by Google
+// Benchmark: the loop's own runPass(), so that the figure follows whatever
+// the pass does. Run it under an X server from a folder holding arial.ttf,
+// with --benchmark_repetitions: it starts as the program does, at the scale
+// the desktop sets on that server, and names its benchmarks NOTATION/scale:S
+// after the scale it found.
 //
-// Usage: drawing_bench notations|copy PASSES
-//   notations: PASSES passes in each notation, the field at its longest;
-//   copy: PASSES idle passes of the decimal field with nothing copied and as
-//         many with a copied value held (copy_none, copy_held).
-// Prints "scale <the window's scale>", then one line a timed pass:
-//   <notation or state> <µs> <heap allocations>
-// so that passes of several launches make one set of figures (pass_figures
-// reads them off).
+// One repetition is one pass, so that the aggregates (median, the 99th
+// percentile added here) are those of single passes: the pass that trims the
+// heap, one in 100, stays out of the median instead of raising a mean.
 //
-// A figure is one whole pass: the keyboard and pointer samples, the field
+// A pass is timed whole: the keyboard and pointer samples, the field
 // selection and editing, the drawing procedures, al_flip_display, serving
-// the clipboard and the heap's trim (once in 100 passes). The loop's rests
-// are not in it: the program's calls of al_rest come here instead
-// (-Wl,--wrap=al_rest), and the bench takes each rest after the timed span,
-// as long as the pass asked, so the server keeps up as it does under the
-// loop.
+// the clipboard and the heap's trim. The loop's rests are not in it: the
+// program's calls of al_rest come here instead (-Wl,--wrap=al_rest), and the
+// bench takes each rest after the timed span, as long as the pass asked, so
+// the server keeps up as it does under the loop.
 //
-// The allocations are every malloc of the process during the pass, the
-// library's included: the program's own are counted apart, and an idle pass
-// makes none.
+// The allocations are every malloc, calloc and realloc of the process during
+// the pass, the library's and its threads' included.
 #include "app/loop.h"
 #include "app/startup.h"
-#include "convert/convert.h"
-#include "copy_state.h"
 #include "data/scale.h"
-#include "heap_count.h"
+#include "data/tables.h"
 #include "input/pointer.h"
 
 #include <allegro5/allegro.h>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
+
+// Allocations since the process began. Relaxed is enough: the bench takes
+// the difference of two readings on one thread.
+std::atomic<long> heapAllocations{0};
 
 double owedRest = 0; // seconds of rest the pass now timed has asked for
 
 } // namespace
 
+// The names below are the C library's and the linker's, reserved as they are.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 extern "C" {
+// The C library's own allocator, under the names it keeps for replacements:
+// these replace malloc for the whole process, operator new and the
+// library's threads included.
+void *__libc_malloc(std::size_t size);
+void *__libc_calloc(std::size_t nmemb, std::size_t size);
+void *__libc_realloc(void *ptr, std::size_t size);
+
+void *malloc(std::size_t size) noexcept {
+    heapAllocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+void *calloc(std::size_t nmemb, std::size_t size) noexcept {
+    heapAllocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(nmemb, size);
+}
+void *realloc(void *ptr, std::size_t size) noexcept {
+    heapAllocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(ptr, size);
+}
+
 void __real_al_rest(double seconds);
 
 void __wrap_al_rest(double seconds) {
     owedRest += seconds;
 }
 }
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 
 namespace {
 
-constexpr int warmPasses = 50;       // glyph caches and shader variants fill in here
-constexpr int copyBlockPasses = 100; // passes in one state before switching
-constexpr int copySettlePasses = 5;  // the program takes in the switch here
-constexpr int restingX = 10;         // an empty spot of the layout, where
-constexpr int restingY = 180;        // the pointer rests during the passes
+constexpr int warmPasses = 50; // glyph caches and shader variants fill in here
+constexpr int restingX = 10;   // an empty spot of the layout, where
+constexpr int restingY = 180;  // the pointer rests during the passes
+
+// The notations in the order of the table, and their names there.
+constexpr struct {
+    int mode;
+    const char *name;
+} notations[] = {{decimalMode, "decimal"}, {hexMode, "hexadecimal"}, {binaryMode, "binary"}};
 
 using Clock = std::chrono::steady_clock;
+
+int warmNotation = 0; // the notation the passes so far were warmed up for
 
 // The loop was left, or the pass did not see the input it was set up for:
 // its figure would be of another pass.
@@ -70,19 +101,19 @@ using Clock = std::chrono::steady_clock;
     std::exit(1);
 }
 
-// Out of line, so a profiler can tell the pass from the bookkeeping.
-[[gnu::noinline]] double timeOnePass(long &allocations) {
+// One pass and the rest it asked for; its time and allocations go to
+// `seconds` and `allocations`.
+void runOnePass(double &seconds, long &allocations) {
     const long allocationsBefore = heapAllocations.load(std::memory_order_relaxed);
     const Clock::time_point start = Clock::now();
     const bool goOn = runPass();
-    const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    seconds = std::chrono::duration<double>(Clock::now() - start).count();
     allocations = heapAllocations.load(std::memory_order_relaxed) - allocationsBefore;
     if (!goOn) {
         wrongPass("the loop was left: a key or the pointer is not where it was set");
     }
     __real_al_rest(owedRest);
     owedRest = 0;
-    return micros;
 }
 
 // The queue the loop fetches from, fed as its set-up feeds it.
@@ -92,90 +123,78 @@ void openEventQueue() {
     al_register_event_source(eventQueue, al_get_display_event_source(display));
 }
 
-// Every field holds the same value at its longest, as after typing it. No
-// key is down on the bench's own server, so the field stays active.
-void fillFields(int notation) {
+// Every field holds the same value at its longest, as after typing it, and
+// `notation`'s is active. After the warm passes no key is down and the
+// pointer is over nothing, so no pass steps, clicks or highlights.
+void warmUp(int notation) {
     decimalText = "4294967295";
     hexText = "FFFFFFFF";
     binaryText = "11111111111111111111111111111111";
     InputMode = notation;
-}
-
-// Runs `count` passes and prints the figures of the last `kept` under
-// `name`; none when `name` is null.
-void runPasses(int count, int kept, const char *name) {
-    for (int pass = 0; pass < count; ++pass) {
+    for (int pass = 0; pass < warmPasses; ++pass) {
+        double seconds = 0;
         long allocations = 0;
-        const double micros = timeOnePass(allocations);
-        if (name != nullptr && pass >= count - kept) {
-            std::printf("%s %.1f %ld\n", name, micros, allocations);
-        }
+        runOnePass(seconds, allocations);
     }
-}
-
-// After the warm passes: the set field is still active and the pointer over
-// nothing, so no pass steps, clicks or highlights.
-void checkIdleInput(int notation) {
     if (InputMode != notation) {
         wrongPass("the active field moved: a key is down");
     }
     if (hoverTarget != 0 || mouseState.buttons != 0) {
         wrongPass("the pointer is over a target or pressed");
     }
+    warmNotation = notation;
 }
 
-void measureNotation(int notation, const char *name, int passes) {
-    fillFields(notation);
-    runPasses(warmPasses, 0, nullptr);
-    checkIdleInput(notation);
-    runPasses(passes, passes, name);
-}
-
-// The first block comes before any copy; later blocks without a copy come
-// after the program lost the clipboard, which leaves it in the same state.
-void measureCopyStates(int passes) {
-    fillFields(1);
-    runPasses(warmPasses, 0, nullptr);
-    int printed[2] = {0, 0};
-    for (int block = 0; printed[1] < passes; ++block) {
-        const int holding = block % 2;
-        const int kept = std::min(copyBlockPasses, passes - printed[holding]);
-        holdCopy(holding == 1);
-        runPasses(copySettlePasses + kept, kept, holding == 1 ? "copy_held" : "copy_none");
-        printed[holding] += kept;
+void drawnPass(benchmark::State &state, int notation) {
+    if (warmNotation != notation) {
+        warmUp(notation);
     }
-    checkIdleInput(1);
+    long allocations = 0;
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the library's idiom
+        double seconds = 0;
+        long passAllocations = 0;
+        runOnePass(seconds, passAllocations);
+        state.SetIterationTime(seconds);
+        allocations += passAllocations;
+    }
+    state.counters["allocations"] =
+        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
 }
 
-[[noreturn]] void usage() {
-    (void)std::fprintf(stderr, "usage: drawing_bench notations|copy PASSES\n");
-    std::exit(2);
+// The value at the rank 99 % of the way from the least to the greatest,
+// rounded to the nearest rank.
+double percentile99(const std::vector<double> &values) {
+    std::vector<double> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    const auto last = static_cast<double>(sorted.size() - 1);
+    return sorted[static_cast<std::size_t>(std::lround(0.99 * last))];
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        usage();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 2;
     }
-    const bool notations = std::strcmp(argv[1], "notations") == 0;
-    if (!notations && std::strcmp(argv[1], "copy") != 0) {
-        usage();
-    }
-    const int passes = std::atoi(argv[2]);
     startUp();
-    std::printf("scale %g\n", windowScale);
     openEventQueue();
     // in window pixels: the same spot of the layout at any scale
     al_set_mouse_xy(display, scaled(restingX), scaled(restingY));
-    if (notations) {
-        const char *const names[4] = {"", "decimal", "hexadecimal", "binary"};
-        for (int notation = 1; notation <= 3; ++notation) {
-            measureNotation(notation, names[notation], passes);
-        }
-    } else {
-        measureCopyStates(passes);
+    char scale[16];
+    (void)std::snprintf(scale, sizeof scale, "%g", windowScale);
+    for (const auto &notation : notations) {
+        const std::string name = std::string(notation.name) + "/scale:" + scale;
+        const int mode = notation.mode;
+        benchmark::RegisterBenchmark(name.c_str(),
+                                     [mode](benchmark::State &state) { drawnPass(state, mode); })
+            ->Iterations(1)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond)
+            ->ReportAggregatesOnly(true)
+            ->ComputeStatistics("p99", percentile99);
     }
-    std::fflush(stdout);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

@@ -1,11 +1,9 @@
 # `make bench`: builds the benchmarks in Release, runs them all under a
 # private Xvfb, prints one table and writes it to bench/results.md.
-# Takes about seven minutes. `make bench BENCH_ONLY=drawing` runs one
+# Takes about five minutes. `make bench BENCH_ONLY=drawing` runs one
 # section of the table alone (several: comma-separated) and prints only its
 # rows, leaving bench/results.md as it is; the sections are named in
 # bench/run_bench.sh (`sections`), which lists them when given another name.
-# The other knobs of bench/run_bench.sh (BENCH_RUNS, BENCH_KEYS,
-# BENCH_PASTES, BENCH_PASSES, BENCH_IDLE) pass through the environment.
 BENCH_BUILD_DIR ?= build-bench
 BENCH_ONLY ?=
 

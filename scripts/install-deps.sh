@@ -16,13 +16,15 @@ build_packages="cmake make g++ pkg-config liballegro5-dev liballegro-ttf5-dev li
 package_packages="$build_packages dpkg-dev file"
 # The window tests set a desktop scale with xrdb, from x11-xserver-utils.
 test_packages="$package_packages libgtest-dev xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils tesseract-ocr clang llvm desktop-file-utils appstream lintian man-db"
-bench_packages="$test_packages libbenchmark-dev valgrind"
+# The benchmarks run the program under Xvfb, press keys with xdotool and set
+# the desktop's scale with xrdb.
+bench_packages="$build_packages libbenchmark-dev xvfb xdotool x11-xserver-utils"
 
 case "${1:-}" in
 build) wanted=$build_packages ;;
 package) wanted=$package_packages ;;
 test) wanted=$test_packages derive=yes ;;
-bench) wanted=$bench_packages derive=yes ;;
+bench) wanted=$bench_packages ;;
 *)
     echo "usage: $0 build|package|test|bench" >&2
     exit 2
