@@ -100,8 +100,10 @@ fastest() { printf '%s\n' "$@" | sort -n | head -n1; }
 wait_ms=$(($(fastest "${gaps_silent[@]}") - $(fastest "${gaps_prompt[@]}")))
 echo "measured: ms between two pastes' requests, silent owner ${gaps_silent[*]}," \
     "prompt owner ${gaps_prompt[*]}; one paste's wait ${wait_ms} ms"
-# 10 ms above 0.3 s for the clocks' milliseconds and the wake-up after the wait.
-[ "$wait_ms" -le 310 ] || e2e_fail "a paste from a silent owner held the program ${wait_ms} ms, more than 0.3 s"
+# 50 ms above 0.3 s for the clocks' milliseconds and the wake-up after the
+# wait, which on two busy cores was seen to come 15 ms late; a wait of its
+# own beyond the deadline, or none, is far outside either way.
+[ "$wait_ms" -le 350 ] || e2e_fail "a paste from a silent owner held the program ${wait_ms} ms, more than 0.3 s"
 expect_refused before-silent "the refused pastes" 7 typed-274857 2:431A9 3:1000011000110101001
 
 e2e_say "a clipboard of 1 MB is refused; 4096 bytes of spaces around a number are taken"

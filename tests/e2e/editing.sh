@@ -25,14 +25,17 @@ e2e_arrow_to Up 1
 
 # Down held 1.2 s: a step at once, then none for 45 passes (at least 0.45 s,
 # each pass resting 0.01 s), then a step a pass. The active row is polled
-# while it is held; each change is noted with the time it was seen.
+# while it is held; each change is noted with the time it was seen. A
+# machine too busy for 45 passes in 1.2 s gets the key held on, up to 4 s,
+# until the repeat comes.
 e2e_say "Down held 1.2 s steps at once, then repeats after about half a second"
 changes=()
 from=1
 e2e_xdo keydown Down
 e2e_now
-release=$((E2E_NOW + 1200))
-while [ "$E2E_NOW" -lt "$release" ]; do
+pressed=$E2E_NOW
+while [ $((E2E_NOW - pressed)) -lt 1200 ] ||
+    { [ "${#changes[@]}" -lt 2 ] && [ $((E2E_NOW - pressed)) -lt 4000 ]; }; do
     if e2e_active_row && [ "$E2E_ACTIVE" != 0 ] && [ "$E2E_ACTIVE" != "$from" ]; then
         e2e_now
         changes+=("$E2E_NOW")
@@ -42,10 +45,10 @@ while [ "$E2E_NOW" -lt "$release" ]; do
 done
 e2e_xdo keyup Down
 [ "${#changes[@]}" -ge 2 ] ||
-    e2e_fail "Down held 1.2 s moved the active row ${#changes[@]} times, want a step and repeats"
+    e2e_fail "Down held 4 s moved the active row ${#changes[@]} times, want a step and repeats"
 gap=$((changes[1] - changes[0]))
 [ "$gap" -ge 300 ] || e2e_fail "Down held repeated ${gap} ms after its first step, want about 500"
-e2e_say "held 1.2 s: ${#changes[@]} steps seen, the second ${gap} ms after the first"
+e2e_say "held: ${#changes[@]} steps seen in $((E2E_NOW - pressed)) ms, the second ${gap} ms after the first"
 sleep 0.3
 e2e_active_row
 case $E2E_ACTIVE in
