@@ -15,7 +15,7 @@
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
-e2e_bound 560 "$@"
+e2e_bound 680 "$@"
 SOURCE_DIR=$1
 PACKAGE_BUILD_DIR=$2
 E2E_XSEND=$3
@@ -35,7 +35,7 @@ ROOT="$E2E_TMP/root"
 # unless it made the .deb, whose path it leaves in BUILT. One job: the other
 # tests run beside this one.
 build_package() {
-    timeout 240 sh "$SOURCE_DIR/packaging/build-package.sh" "$1" 1 >"$E2E_TMP/$2.log" 2>&1 ||
+    timeout 300 sh "$SOURCE_DIR/packaging/build-package.sh" "$1" 1 >"$E2E_TMP/$2.log" 2>&1 ||
         e2e_fail "building the package in $1 failed: $(tail -n 30 "$E2E_TMP/$2.log")"
     BUILT="$1/ravuriradoz_${VERSION}_$ARCH.deb"
     [ -f "$BUILT" ] || e2e_fail "no $BUILT; made: $(cd "$1" && ls ./*.deb 2>/dev/null)"
