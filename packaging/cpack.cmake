@@ -1,6 +1,8 @@
 # The Debian package: `make package` (packaging/build-package.sh) gives
 # ravuriradoz_<version>_amd64.deb, installed under /usr. The package links
-# arial.ttf to Debian's Liberation Sans instead of carrying a copy.
+# arial.ttf to Debian's Liberation Sans instead of carrying a copy. cpack
+# lays the package out; build-package.sh packs it again with dpkg-deb, so
+# that the same commit gives the same bytes (see there).
 
 set(CPACK_GENERATOR DEB)
 # Values reach the CPack configuration as written, backslashes included.

@@ -5,14 +5,17 @@
 # control fields, the exact file list with modes, the font links, the
 # dependencies against the libraries the binary needs, the hardening of the
 # binary, lintian, the copyright file, the changelog, the manual page, the
-# AppStream metadata, the desktop entry, and the packaged program started
-# from PATH and from its desktop entry with the fonts of this machine.
+# AppStream metadata, the desktop entry, that the package rebuilds to the
+# same bytes (a second build, later, from scratch, in a folder elsewhere and
+# under another umask; every time in the package the commit's; no folder of
+# either build in its files), and the packaged program started from PATH
+# and from its desktop entry with the fonts of this machine.
 # Usage: debian_package.sh SOURCE_DIR PACKAGE_BUILD_DIR XSEND VERSION FONT
 #   FONT: the Liberation Sans the build found, which the package must open
 set -eu
 # shellcheck source=SCRIPTDIR/../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
-e2e_bound 220 "$@"
+e2e_bound 680 "$@"
 SOURCE_DIR=$1
 PACKAGE_BUILD_DIR=$2
 E2E_XSEND=$3
@@ -28,12 +31,56 @@ ARCH=$(dpkg --print-architecture)
 MULTIARCH=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 ROOT="$E2E_TMP/root"
 
+# Builds the package in folder $1, logging to $E2E_TMP/$2.log, and fails
+# unless it made the .deb, whose path it leaves in BUILT. One job: the other
+# tests run beside this one.
+build_package() {
+    timeout 300 sh "$SOURCE_DIR/packaging/build-package.sh" "$1" 1 >"$E2E_TMP/$2.log" 2>&1 ||
+        e2e_fail "building the package in $1 failed: $(tail -n 30 "$E2E_TMP/$2.log")"
+    BUILT="$1/ravuriradoz_${VERSION}_$ARCH.deb"
+    [ -f "$BUILT" ] || e2e_fail "no $BUILT; made: $(cd "$1" && ls ./*.deb 2>/dev/null)"
+}
+
+# Each member of the ar archive FILE, one line each: name, time, owner,
+# group, mode, size, as its header holds them.
+ar_headers() {
+    perl -e 'my ($magic, $header);
+        open(my $f, "<", $ARGV[0]) or die "$ARGV[0]: $!\n";
+        read($f, $magic, 8) == 8 && $magic eq "!<arch>\n" or die "$ARGV[0]: not an ar archive\n";
+        while (read($f, $header, 60) == 60) {
+            my @field = unpack("A16 A12 A6 A6 A8 A10", $header);
+            print "@field\n";
+            seek($f, $field[5] + $field[5] % 2, 1);
+        }' "$1"
+}
+
+# The members of the tar archive on stdin, with times to the second in UTC.
+tar_listing() { tar -tv --utc --full-time; }
+
+# What differs between the packages A and B: the ar members whose bytes
+# differ, their headers, the listings of the control and data archives and
+# the files whose contents differ.
+deb_differences() {
+    local a=$1 b=$2 member
+    for member in $(ar t "$a"); do
+        cmp -s <(ar p "$a" "$member") <(ar p "$b" "$member") || echo "member $member differs"
+    done
+    echo "ar headers (name time owner group mode size):"
+    diff <(ar_headers "$a") <(ar_headers "$b") || true
+    echo "control archive:"
+    diff <(dpkg-deb --ctrl-tarfile "$a" | tar_listing) <(dpkg-deb --ctrl-tarfile "$b" | tar_listing) || true
+    echo "data archive:"
+    diff <(dpkg-deb --fsys-tarfile "$a" | tar_listing) <(dpkg-deb --fsys-tarfile "$b" | tar_listing) || true
+    echo "files:"
+    rm -rf "$E2E_TMP/a" "$E2E_TMP/b"
+    if dpkg-deb -R "$a" "$E2E_TMP/a" && dpkg-deb -R "$b" "$E2E_TMP/b"; then
+        diff -r --brief --no-dereference "$E2E_TMP/a" "$E2E_TMP/b" || true
+    fi
+}
+
 e2e_say "packaging/build-package.sh makes ravuriradoz_${VERSION}_$ARCH.deb"
-# One job: the other tests run beside this one.
-timeout 170 sh "$SOURCE_DIR/packaging/build-package.sh" "$PACKAGE_BUILD_DIR" 1 \
-    >"$E2E_TMP/build.log" 2>&1 || e2e_fail "building the package failed: $(tail -n 30 "$E2E_TMP/build.log")"
-DEB="$PACKAGE_BUILD_DIR/ravuriradoz_${VERSION}_$ARCH.deb"
-[ -f "$DEB" ] || e2e_fail "no $DEB; made: $(cd "$PACKAGE_BUILD_DIR" && ls ./*.deb 2>/dev/null)"
+build_package "$PACKAGE_BUILD_DIR" build
+DEB=$BUILT
 dpkg-deb -x "$DEB" "$ROOT"
 
 e2e_say "the control fields name the package, its version, architecture and homepage"
@@ -201,6 +248,55 @@ report=$(desktop-file-validate "$entry" 2>&1) || e2e_fail "desktop-file-validate
 [ -z "$report" ] || e2e_fail "desktop-file-validate warns: $report"
 grep -qx 'Exec=/usr/bin/ravuriradoz' "$entry" ||
     e2e_fail "the entry's Exec line is '$(grep '^Exec=' "$entry")', want Exec=/usr/bin/ravuriradoz"
+
+# A package made again from the same source must be the same bytes, wherever
+# and whenever it is built: Debian rebuilds packages to check them. The
+# second build starts from nothing, at least a second later, in a folder
+# that shares no parent with the first, under a umask that keeps files from
+# others.
+e2e_say "a second build, later, elsewhere and under umask 027, makes the same bytes"
+AGAIN_DIR="$E2E_TMP/again/package-build"
+sleep 1
+(
+    umask 027
+    build_package "$AGAIN_DIR" build-again
+)
+AGAIN="$AGAIN_DIR/ravuriradoz_${VERSION}_$ARCH.deb"
+cmp -s "$DEB" "$AGAIN" || e2e_fail "the two builds differ: $(sha256sum "$DEB" "$AGAIN")
+$(deb_differences "$DEB" "$AGAIN")"
+
+# As in Debian's builds: SOURCE_DATE_EPOCH when set, else the commit's time,
+# else, outside a git checkout, the newest changelog entry's.
+e2e_say "every ar member, and every member of the control and data archives, carries the commit's time"
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+    epoch=$SOURCE_DATE_EPOCH
+elif [ -e "$SOURCE_DIR/.git" ]; then
+    epoch=$(git -C "$SOURCE_DIR" log -1 --format=%ct) || e2e_fail "git cannot tell the commit's time"
+else
+    epoch=$(dpkg-parsechangelog -l "$SOURCE_DIR/packaging/changelog" -S Timestamp) ||
+        e2e_fail "the changelog has no time"
+fi
+headers=$(ar_headers "$DEB") || e2e_fail "$DEB is no ar archive"
+wrong=$(awk -v want="$epoch" '$2 != want || $3 != 0 || $4 != 0' <<<"$headers")
+[ -z "$wrong" ] || e2e_fail "ar members not of time $epoch, owned by 0:0:
+$wrong"
+when=$(date -u -d "@$epoch" '+%F %T')
+for archive in ctrl-tarfile fsys-tarfile; do
+    members=$(dpkg-deb --"$archive" "$DEB" | tar_listing) || e2e_fail "dpkg-deb --$archive cannot be listed"
+    wrong=$(awk -v want="$when" '($4 " " $5) != want' <<<"$members")
+    [ -z "$wrong" ] || e2e_fail "members of the $archive not of time $when:
+$wrong"
+done
+
+e2e_say "no file of the package names the source folder or either build folder"
+dpkg-deb -e "$DEB" "$E2E_TMP/control"
+paths=()
+for dir in "$SOURCE_DIR" "$PACKAGE_BUILD_DIR" "$AGAIN_DIR"; do
+    paths+=(-e "$dir" -e "$(realpath "$dir")")
+done
+found=$(grep -rlF "${paths[@]}" "$ROOT" "$E2E_TMP/control") || true
+found+=$(find "$ROOT" -name '*.gz' -exec zgrep -lF "${paths[@]}" {} +) || true
+[ -z "$found" ] || e2e_fail "files that name a folder of the build: $found"
 
 # The extracted package stands in for /usr, with this machine's fonts where
 # its links lead, so the program opens what it would open once installed.
