@@ -193,15 +193,16 @@ const ArgumentCase argumentCases[] = {
      strayCharacter("1\\t2", "\\t") + strayCharacter("1\\xA0234", "\\xA0") +
          strayCharacter("1é", "é") + strayCharacter("2\\x7F", "\\x7F")},
     // Only whole, well-formed UTF-8 is shown as it is: not a character cut
-    // short, nor one written too long, nor half of a UTF-16 pair.
+    // short, nor one written too long, nor half of a UTF-16 pair, nor one
+    // past U+10FFFF.
     {"UnicodeShownOnlyWhenWellFormed",
      {"\xC3", "\xE0\x80\xB1", "\xED\xA0\x80", "\xF0\x9F\x98\x80", "\xF4\x90\x80\x80"},
      1,
      "",
-     strayCharacter("\\xC3", "\\xC3") + strayCharacter("\\xE0\\x80\\xB1", "\\xE0") +
-         strayCharacter("\\xED\\xA0\\x80", "\\xED") +
+     strayCharacter("\\xC3", "\\xC3") + strayCharacter(R"(\xE0\x80\xB1)", "\\xE0") +
+         strayCharacter(R"(\xED\xA0\x80)", "\\xED") +
          strayCharacter("\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80") +
-         strayCharacter("\\xF4\\x90\\x80\\x80", "\\xF4")},
+         strayCharacter(R"(\xF4\x90\x80\x80)", "\\xF4")},
     {"FormBeforeSize",
      {"99999999999.5", "99999999999,999", "0x100000000"},
      1,
