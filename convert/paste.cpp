@@ -19,10 +19,11 @@ struct Body {
     int notation = 0;
 };
 
+// Still a view into `text` when nothing is left, so that offsets hold.
 std::string_view trimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(edgeBlanks);
     if (first == std::string_view::npos) {
-        return {};
+        return text.substr(text.size());
     }
     return text.substr(first, text.find_last_not_of(edgeBlanks) - first + 1);
 }
@@ -45,21 +46,20 @@ bool startsWithMarker(std::string_view text, std::string_view marker) {
     return true;
 }
 
-// A final h beats a prefix, so "0B1Fh" is hexadecimal and not binary.
-bool findBody(std::string_view text, int mode, Body &body) {
+// A final h beats a prefix, so "0B1Fh" is hexadecimal and not binary. A
+// mode that names no notation leaves the body in notation 0, whose base 0
+// makes every character stray.
+Body findBody(std::string_view text, int mode) {
     if (text.ends_with('h') || text.ends_with('H')) {
-        body = {text.substr(0, text.size() - 1), hexMode};
-        return true;
+        return {text.substr(0, text.size() - 1), hexMode};
     }
     for (int notation = decimalMode; notation <= binaryMode; ++notation) {
         const std::string_view marker = notationTable[notation].marker;
         if (startsWithMarker(text, marker)) {
-            body = {text.substr(marker.size()), notation};
-            return true;
+            return {text.substr(marker.size()), notation};
         }
     }
-    body = {text, mode};
-    return mode >= decimalMode && mode <= binaryMode;
+    return {text, mode >= decimalMode && mode <= binaryMode ? mode : 0};
 }
 
 std::size_t separatorLength(std::string_view rest, int notation) {
@@ -85,31 +85,43 @@ bool groupFits(std::size_t length, bool first, int notation) {
 // Every byte the body holds is a digit of its notation or part of a whole
 // separator; the only bytes above 127 so taken are the two no-break
 // spaces' exact sequences, so no text that is invalid UTF-8 gets through.
-bool readBody(const Body &body, std::uint64_t &value) {
+// A value past the largest is still read to the end, for a fault of form
+// that would refuse it anyway; `at` ends on the first stray byte.
+PasteReason readBody(const Body &body, std::uint64_t &value, std::size_t &at) {
     const std::uint64_t base = notationTable[body.notation].base;
     std::size_t groupLength = 0;
     bool grouped = false;
-    std::size_t at = 0;
+    bool above = false;
+    at = 0;
     while (at < body.text.size()) {
         const std::uint64_t digit = digitValue(body.text[at]);
         if (digit < base) {
-            value = value * base + digit; // below 2^32 * 16, far from wrapping
-            if (value > largestValue) {
-                return false;
+            if (!above) {
+                value = value * base + digit; // below 2^32 * 16, far from wrapping
+                above = value > largestValue;
             }
             ++groupLength;
             ++at;
             continue;
         }
         const std::size_t length = separatorLength(body.text.substr(at), body.notation);
-        if (length == 0 || !groupFits(groupLength, !grouped, body.notation)) {
-            return false;
+        if (length == 0) {
+            return PasteReason::strayCharacter;
+        }
+        if (!groupFits(groupLength, !grouped, body.notation)) {
+            return PasteReason::misplacedSeparator;
         }
         grouped = true;
         groupLength = 0;
         at += length;
     }
-    return grouped ? groupFits(groupLength, false, body.notation) : groupLength > 0;
+    if (!grouped && groupLength == 0) {
+        return PasteReason::noDigits;
+    }
+    if (grouped && !groupFits(groupLength, false, body.notation)) {
+        return PasteReason::misplacedSeparator;
+    }
+    return above ? PasteReason::aboveLargest : PasteReason::accepted;
 }
 
 // Run on a body already read, whose only bytes from 0-9, a-f and A-F are its digits.
@@ -125,16 +137,20 @@ void copyDigits(std::string_view body, std::string &digits) {
 
 } // namespace
 
-bool readPastedNumber(const std::string &text, int mode, PastedNumber &number) {
-    Body body;
+PasteVerdict readPastedNumber(const std::string &text, int mode, PastedNumber &number) {
+    const Body body = findBody(trimBlanks(text), mode);
     std::uint64_t value = 0;
-    if (!findBody(trimBlanks(text), mode, body) || !readBody(body, value)) {
-        return false;
+    std::size_t at = 0;
+    const PasteReason reason = readBody(body, value, at);
+    // The body is a view into `text`, so its offset is where the stray one is.
+    const auto bodyStart = static_cast<std::size_t>(body.text.data() - text.data());
+    if (reason != PasteReason::accepted) {
+        return {reason, body.notation, bodyStart + at};
     }
     number.value = value;
     number.notation = body.notation;
     copyDigits(body.text, number.digits);
-    return true;
+    return {reason, body.notation, 0};
 }
 
 // Digits as written when they are the row's own and fit it, so that a paste
@@ -142,7 +158,7 @@ bool readPastedNumber(const std::string &text, int mode, PastedNumber &number) {
 // writes it.
 bool readPastedText(const std::string &pasted, int mode, std::string &text) {
     PastedNumber number;
-    if (!readPastedNumber(pasted, mode, number)) {
+    if (readPastedNumber(pasted, mode, number).reason != PasteReason::accepted) {
         return false;
     }
     const bool keepDigits =

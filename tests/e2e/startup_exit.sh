@@ -2,7 +2,8 @@
 # Start-up and the ways out: the window's title and size, Escape, the close
 # box that must not end the program, the start-up failures a user meets (no
 # font beside the program, a font that cannot be read, no graphical
-# display), and the command line, answered without a display.
+# display), and the command line, answered without a display: the options,
+# numbers converted, and output that cannot be written.
 # Usage: startup_exit.sh PROGRAM XSEND
 set -eu
 . "$(dirname "$0")/lib.sh"
@@ -93,11 +94,11 @@ only_error_line "start without a display"
 
 # Runs the program with the arguments given, without a display, in a folder
 # without the font; its status into RAN, its output in $E2E_TMP/bare.out
-# and bare.err.
+# (or BARE_OUT) and bare.err.
 run_bare() {
     RAN=0
     (cd "$E2E_TMP" && env -u DISPLAY timeout 10 "$PROGRAM" "$@") \
-        >"$E2E_TMP/bare.out" 2>"$E2E_TMP/bare.err" || RAN=$?
+        >"${BARE_OUT:-$E2E_TMP/bare.out}" 2>"$E2E_TMP/bare.err" || RAN=$?
 }
 expect_bare() {
     [ "$RAN" -eq "$1" ] || e2e_fail "$2: status $RAN, want $1; stderr: $(cat "$E2E_TMP/bare.err")"
@@ -125,6 +126,46 @@ expect_bare 2 "--kolor"
 [ "$(wc -l <"$E2E_TMP/bare.err")" -eq 1 ] || e2e_fail "--kolor: want one line on stderr, got: $(cat "$E2E_TMP/bare.err")"
 grep -q '^ravuriradoz: .*--kolor.*ravuriradoz --help' "$E2E_TMP/bare.err" ||
     e2e_fail "the line does not name --kolor and --help: $(cat "$E2E_TMP/bare.err")"
+
+e2e_say "numbers convert without a display: a line each, a refused one named on stderr, status 1"
+run_bare 48879
+expect_bare 0 "48879"
+[ "$(cat "$E2E_TMP/bare.out")" = "$(printf '48879\t0xBEEF\t0b1011111011101111')" ] ||
+    e2e_fail "48879 printed '$(cat "$E2E_TMP/bare.out")'"
+[ ! -s "$E2E_TMP/bare.err" ] || e2e_fail "48879 wrote to stderr: $(cat "$E2E_TMP/bare.err")"
+run_bare 0x 0
+expect_bare 1 "0x 0"
+[ "$(cat "$E2E_TMP/bare.out")" = "$(printf '0\t0x0\t0b0')" ] ||
+    e2e_fail "0x 0 printed '$(cat "$E2E_TMP/bare.out")', want 0 alone"
+[ "$(cat "$E2E_TMP/bare.err")" = 'ravuriradoz: „0x”: brak cyfr' ] ||
+    e2e_fail "0x is not refused for want of digits: $(cat "$E2E_TMP/bare.err")"
+
+e2e_say "after -- a word with a minus is a refused number (status 1), before it an option (status 2)"
+run_bare -- -1
+expect_bare 1 "-- -1"
+grep -qx 'ravuriradoz: „-1”: znak „-” .*' "$E2E_TMP/bare.err" ||
+    e2e_fail "-- -1 did not name the minus: $(cat "$E2E_TMP/bare.err")"
+run_bare -1
+expect_bare 2 "-1"
+grep -qx 'ravuriradoz: nieoczekiwany argument „-1”.*' "$E2E_TMP/bare.err" ||
+    e2e_fail "-1 is not named as an argument: $(cat "$E2E_TMP/bare.err")"
+
+# As GNU programs do: output that never reached its file is an error.
+e2e_say "--version into a full device, or with stdout closed: status 1 and one line on stderr"
+for target in /dev/full closed; do
+    if [ "$target" = closed ]; then
+        RAN=0
+        (cd "$E2E_TMP" && env -u DISPLAY timeout 10 "$PROGRAM" --version) \
+            >&- 2>"$E2E_TMP/bare.err" || RAN=$?
+    else
+        BARE_OUT=$target run_bare --version
+    fi
+    expect_bare 1 "--version into $target"
+    [ "$(cat "$E2E_TMP/bare.err")" = 'ravuriradoz: błąd zapisu na standardowe wyjście' ] ||
+        e2e_fail "--version into $target: stderr is '$(cat "$E2E_TMP/bare.err")'"
+done
+BARE_OUT=/dev/full run_bare 48879
+expect_bare 1 "48879 into /dev/full"
 
 e2e_say "the texts noted on the way read back right"
 e2e_check_texts

@@ -67,10 +67,12 @@ std::string groupedText(std::uint64_t value, int notation) {
 void checkRereads(const PastedNumber &number, const std::string &text, int mode) {
     const std::string marked = std::string(markers[number.notation]) + number.digits;
     PastedNumber again;
-    if (!readPastedNumber(marked, 1, again) || !sameNumber(again, number)) {
+    if (readPastedNumber(marked, 1, again).reason != PasteReason::accepted ||
+        !sameNumber(again, number)) {
         fail("the digits with their marker read differently", text, mode);
     }
-    if (!readPastedNumber(groupedText(number.value, number.notation), 1, again) ||
+    if (readPastedNumber(groupedText(number.value, number.notation), 1, again).reason !=
+            PasteReason::accepted ||
         again.value != number.value || again.notation != number.notation) {
         fail("the grouped value read differently", text, mode);
     }
@@ -79,7 +81,8 @@ void checkRereads(const PastedNumber &number, const std::string &text, int mode)
 void checkMode(const std::string &text, int mode) {
     const PastedNumber untouched{7, 9, "untouched"};
     PastedNumber number = untouched;
-    const bool accepted = readPastedNumber(text, mode, number);
+    const PasteVerdict verdict = readPastedNumber(text, mode, number);
+    const bool accepted = verdict.reason == PasteReason::accepted;
     const ReferenceNumber expected = referenceRead(text, mode);
     if (accepted != expected.accepted) {
         fail(accepted ? "accepted what the reference refuses"
@@ -89,6 +92,10 @@ void checkMode(const std::string &text, int mode) {
     if (!accepted) {
         if (!sameNumber(number, untouched)) {
             fail("a refusal changed the number", text, mode);
+        }
+        // The command line names the character found there.
+        if (verdict.reason == PasteReason::strayCharacter && verdict.at >= text.size()) {
+            fail("a stray character was placed outside the text", text, mode);
         }
         return;
     }

@@ -1,6 +1,7 @@
 // Copy and paste through whole passes of the real loop, with the clipboard
 // scripted by the stand-in.
 #include "clipboard_standin.h"
+#include "convert/paste.h"
 #include "harness.h"
 
 #include <optional>
@@ -127,11 +128,18 @@ const std::vector<std::string> binRefused = {"10", "A", "1010"};
 const std::vector<std::string> *const refusedIn[4] = {nullptr, &decRefused, &hexRefused,
                                                       &binRefused};
 
+constexpr PasteReason accepted = PasteReason::accepted;
+constexpr PasteReason strayCharacter = PasteReason::strayCharacter;
+constexpr PasteReason misplacedSeparator = PasteReason::misplacedSeparator;
+constexpr PasteReason aboveLargest = PasteReason::aboveLargest;
+constexpr PasteReason noDigits = PasteReason::noDigits;
+
 struct PasteCase {
     const char *name;
     int mode;
     const char *text; // nullptr: nothing to paste
     std::vector<std::string> want;
+    PasteReason reason = accepted; // what the paste reader says of the text
 };
 
 void PrintTo(const PasteCase &c, std::ostream *os) {
@@ -158,6 +166,12 @@ TEST_P(PasteTest, ShowsTheseTexts) {
     const std::size_t bells = c.want == *refusedIn[c.mode] ? 1 : 0;
     EXPECT_EQ(standin::clipboardCallsNamed("bell", act).size(), bells);
     EXPECT_EQ(standin::clipboardCallsNamed("bell").size(), bells);
+    // The reader names the rule that refused the text: the one the command
+    // line reports.
+    if (c.text != nullptr) {
+        PastedNumber number;
+        EXPECT_EQ(readPastedNumber(c.text, c.mode, number).reason, c.reason);
+    }
 }
 const std::vector<std::string> is255 = {"255", "FF", "11111111"};
 const std::vector<std::string> is1234 = {"1234", "4D2", "10011010010"};
@@ -194,28 +208,31 @@ const PasteCase pasteCases[] = {
     {"DecCommaZerosBlanked", 1, "0,000", isZero},
     {"DecFullLengthZerosBlanked", 1, "0000000000", isZero},
     {"DecNothingToPaste", 1, nullptr, decRefused},
-    {"DecEmpty", 1, "", decRefused},
-    {"DecBlank", 1, " \r\n", decRefused},
-    {"DecMinus", 1, "-5", decRefused},
-    {"DecPlus", 1, "+5", decRefused},
-    {"DecFraction", 1, "2.5", decRefused},
-    {"DecShortGroup", 1, "12 34", decRefused},
-    {"DecLongGroup", 1, "1,2345", decRefused},
-    {"DecLongFirstGroup", 1, "1234,567", decRefused},
-    {"DecDoubleSeparator", 1, "1,,234", decRefused},
-    {"DecSeparatorFirst", 1, "_123", decRefused},
-    {"DecSeparatorLast", 1, "123,", decRefused},
-    {"DecLetter", 1, "12a", decRefused},
-    {"DecTwoLines", 1, "1\n2", decRefused},
-    {"DecAboveMax", 1, "4294967296", decRefused},
-    {"DecHexAboveMax", 1, "0x100000000", decRefused},
-    {"DecHexMarkerAlone", 1, "0x", decRefused},
-    {"DecSuffixAlone", 1, "h", decRefused},
-    {"DecBinaryMarkerAlone", 1, "0b", decRefused},
+    {"DecEmpty", 1, "", decRefused, noDigits},
+    {"DecBlank", 1, " \r\n", decRefused, noDigits},
+    {"DecMinus", 1, "-5", decRefused, strayCharacter},
+    {"DecPlus", 1, "+5", decRefused, strayCharacter},
+    {"DecFraction", 1, "2.5", decRefused, strayCharacter},
+    {"DecShortGroup", 1, "12 34", decRefused, misplacedSeparator},
+    {"DecLongGroup", 1, "1,2345", decRefused, misplacedSeparator},
+    {"DecLongFirstGroup", 1, "1234,567", decRefused, misplacedSeparator},
+    {"DecDoubleSeparator", 1, "1,,234", decRefused, misplacedSeparator},
+    {"DecSeparatorFirst", 1, "_123", decRefused, misplacedSeparator},
+    {"DecSeparatorLast", 1, "123,", decRefused, misplacedSeparator},
+    {"DecLetter", 1, "12a", decRefused, strayCharacter},
+    {"DecTwoLines", 1, "1\n2", decRefused, strayCharacter},
+    {"DecAboveMax", 1, "4294967296", decRefused, aboveLargest},
+    {"DecHexAboveMax", 1, "0x100000000", decRefused, aboveLargest},
+    // A fault of form is named before the size, wherever it stands.
+    {"DecStrayPastTheLimit", 1, "99999999999.5", decRefused, strayCharacter},
+    {"DecGroupPastTheLimit", 1, "99999999999,999", decRefused, misplacedSeparator},
+    {"DecHexMarkerAlone", 1, "0x", decRefused, noDigits},
+    {"DecSuffixAlone", 1, "h", decRefused, noDigits},
+    {"DecBinaryMarkerAlone", 1, "0b", decRefused, noDigits},
     {"DecInvalidUtf8", 1,
      "1\xA0"
      "234",
-     decRefused},
+     decRefused, strayCharacter},
     {"HexLower", 2, "ff", is255},
     {"HexMarkerZerosKept", 2, "0x00ff", {"255", "00FF", "11111111"}},
     {"HexSuffixZerosKept", 2, "00ffH", {"255", "00FF", "11111111"}},
@@ -228,24 +245,24 @@ const PasteCase pasteCases[] = {
     {"HexMax", 2, "FFFF_FFFF", isMax},
     {"HexZeroShown", 2, "0x0", {"", "0", ""}},
     {"HexBinaryZeroWrittenAnew", 2, "0b0", {"", "0", ""}},
-    {"HexAboveMax", 2, "1FFFFFFFF", hexRefused},
-    {"HexBadDigit", 2, "0xG", hexRefused},
-    {"HexComma", 2, "1,234", hexRefused},
-    {"HexSign", 2, "0x-1", hexRefused},
+    {"HexAboveMax", 2, "1FFFFFFFF", hexRefused, aboveLargest},
+    {"HexBadDigit", 2, "0xG", hexRefused, strayCharacter},
+    {"HexComma", 2, "1,234", hexRefused, strayCharacter},
+    {"HexSign", 2, "0x-1", hexRefused, strayCharacter},
     // The bytes between '9' and 'A' lie within '0'..'F' but are digits in no notation.
-    {"HexColon", 2, "1:", hexRefused},
-    {"HexSemicolon", 2, "1;", hexRefused},
-    {"HexLessThan", 2, "1<", hexRefused},
-    {"HexEquals", 2, "1=", hexRefused},
-    {"HexGreaterThan", 2, "1>", hexRefused},
-    {"HexQuestionMark", 2, "1?", hexRefused},
-    {"HexAt", 2, "1@", hexRefused},
+    {"HexColon", 2, "1:", hexRefused, strayCharacter},
+    {"HexSemicolon", 2, "1;", hexRefused, strayCharacter},
+    {"HexLessThan", 2, "1<", hexRefused, strayCharacter},
+    {"HexEquals", 2, "1=", hexRefused, strayCharacter},
+    {"HexGreaterThan", 2, "1>", hexRefused, strayCharacter},
+    {"HexQuestionMark", 2, "1?", hexRefused, strayCharacter},
+    {"HexAt", 2, "1@", hexRefused, strayCharacter},
     // After a zero digit the value stays 0, so only the reading of the byte
     // after it can refuse the text.
-    {"HexColonAfterZero", 2, "0:", hexRefused},
-    {"DecBadHexDigitAfterZero", 1, "0x0g", decRefused},
-    {"HexBadDigitAfterZero", 2, "0x0g", hexRefused},
-    {"BinBadHexDigitAfterZero", 3, "0x0g", binRefused},
+    {"HexColonAfterZero", 2, "0:", hexRefused, strayCharacter},
+    {"DecBadHexDigitAfterZero", 1, "0x0g", decRefused, strayCharacter},
+    {"HexBadDigitAfterZero", 2, "0x0g", hexRefused, strayCharacter},
+    {"BinBadHexDigitAfterZero", 3, "0x0g", binRefused, strayCharacter},
     {"BinPlain", 3, "101", {"5", "5", "101"}},
     {"BinMarkerZerosKept", 3, "0b0101", {"5", "5", "0101"}},
     {"BinHexMarker", 3, "0xff", is255},
@@ -256,10 +273,10 @@ const PasteCase pasteCases[] = {
     {"BinFullLengthZerosKept", 3, bin32Five, {"5", "5", bin32Five}},
     {"BinTooLongWrittenAnew", 3, "0000000000000000000000000000000001", {"1", "1", "1"}},
     {"BinHexZeroWrittenAnew", 3, "0x0", {"", "", "0"}},
-    {"BinDecimalDigit", 3, "2", binRefused},
-    {"BinDecimalDigitAfterZero", 3, "02", binRefused},
-    {"BinAboveMax", 3, "111111111111111111111111111111111", binRefused},
-    {"BinMarkerAlone", 3, "0b", binRefused},
+    {"BinDecimalDigit", 3, "2", binRefused, strayCharacter},
+    {"BinDecimalDigitAfterZero", 3, "02", binRefused, strayCharacter},
+    {"BinAboveMax", 3, "111111111111111111111111111111111", binRefused, aboveLargest},
+    {"BinMarkerAlone", 3, "0b", binRefused, noDigits},
     {"BinNothingToPaste", 3, nullptr, binRefused},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, PasteTest, ::testing::ValuesIn(pasteCases),
