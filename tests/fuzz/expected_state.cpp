@@ -1,5 +1,7 @@
 #include "expected_state.h"
 
+#include "geometry.h"
+
 #include "app/loop.h"
 #include "draw/value_lines.h"
 #include "input/edit.h"
@@ -24,18 +26,17 @@ struct Notation {
     const char *name;
     int base;
     std::size_t limit;
-    int rowY;
     int keyCount;
-    int rowRight; // first x right of the row's pointer region
     int fontSize; // of the field's text, which the stand-in measures
 };
 
-// Indexed by the active field; entry 0 is none.
+// Indexed by the active field; entry 0 is none. Where the rows, buttons and
+// keys are comes from the tests' geometry.
 constexpr Notation notations[4] = {
-    {"none", 0, 0, 0, 0, 0, 0},
-    {"decimal", 10, 10, 35, 10, 290, 20},
-    {"hexadecimal", 16, 8, 63, 16, 290, 20},
-    {"binary", 2, 32, 91, 2, 473, 18},
+    {"none", 0, 0, 0, 0},
+    {"decimal", 10, 10, 10, 20},
+    {"hexadecimal", 16, 8, 16, 20},
+    {"binary", 2, 32, 2, 18},
 };
 
 struct Expected {
@@ -141,23 +142,15 @@ int fetch(bool &escapeTyped) {
 
 // The row, button or active key under (x, y); 0 for anything else.
 int targetAt(int x, int y, int keyCount) {
+    using namespace geometry;
     int target = 0;
     for (int row = 1; row <= 3; ++row) {
-        const int top = 35 + 28 * (row - 1);
-        if (x > 140 && x < notations[row].rowRight && y > top && y <= top + 21) {
-            target = row;
-        }
+        target = holds(rowHit(row), x, y) ? row : target;
     }
-    if (x > 388 && x <= 461 && y > 36 && y <= 55) {
-        target = 4;
-    }
-    if (x > 388 && x <= 461 && y > 64 && y <= 83) {
-        target = 5;
-    }
+    target = holds(buttonHit(exitButton), x, y) ? 4 : target;
+    target = holds(buttonHit(backButton), x, y) ? 5 : target;
     for (int key = 0; key < keyCount; ++key) {
-        if (x > 36 + 27 * key && x < 57 + 27 * key && y > 125 && y <= 145) {
-            target = 10 + key;
-        }
+        target = holds(keyHit(key), x, y) ? 10 + key : target;
     }
     return target;
 }
@@ -340,7 +333,7 @@ void checkShownFrame(int pass) {
     expectSame(pass, "pointer sample buttons", expected.pointer.buttons, mouseState.buttons);
     expectSame(pass, "active field", mode, InputMode);
     expectSame(pass, "pointer target", target, hoverTarget);
-    expectSame(pass, "row y", notations[mode].rowY, fieldRowY);
+    expectSame(pass, "row y", geometry::rowYOf[mode], fieldRowY);
     expectSame(pass, "keypad keys", notations[mode].keyCount, keypadKeyCount);
     expectSame(pass, "edited text", edited, editText);
     expectSame(pass, "decimal", expected.texts[1], decimalText);

@@ -1,5 +1,6 @@
-// Where the program draws what, in layout pixels (window pixels at 96 dpi):
-// the one place the unit tests take a row, a box, a button or a key from,
+// Where the program draws what, in layout pixels (window pixels at 96 dpi),
+// and in which colours: the one place the unit tests, the fuzzer's model
+// and the benchmarks take a row, a box, a button, a key or a colour from,
 // as tests/e2e/geometry.sh is for the shell tests. The numbers are written
 // out here, never read from the program's own tables, so that a wrong entry
 // there fails a test. Moving a row or a button is one line below; whatever
@@ -28,6 +29,10 @@ struct Area {
 // Where the tests point at an area: its middle, rounded towards the top left.
 constexpr Spot middleOf(const Area &area) {
     return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+constexpr bool holds(const Area &area, int x, int y) {
+    return x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
 }
 
 // ---- The window ----
@@ -207,5 +212,19 @@ constexpr int keyX(int key) {
     return keySpot(key).x;
 }
 inline constexpr int keyY = keySpot(0).y; // the same for every key
+
+// ---- The palette, in the order the program maps it ----
+
+// A colour by the name the drawing rows give it.
+struct Colour {
+    const char *name;
+    unsigned char red, green, blue;
+};
+
+inline constexpr Colour palette[9] = {
+    {"ink", 0, 50, 50},          {"deepTeal", 0, 80, 80},      {"background", 10, 100, 100},
+    {"teal", 30, 130, 130},      {"midTeal", 60, 160, 160},    {"fieldFill", 100, 200, 200},
+    {"greyTeal", 140, 160, 160}, {"highlight", 170, 190, 190}, {"accent", 80, 180, 180},
+};
 
 } // namespace geometry

@@ -66,14 +66,8 @@ int runPasses(int passes) {
     return runProgram();
 }
 
-const PaletteEntry paletteEntries[9] = {
-    {"ink", 0, 50, 50},          {"deepTeal", 0, 80, 80},      {"background", 10, 100, 100},
-    {"teal", 30, 130, 130},      {"midTeal", 60, 160, 160},    {"fieldFill", 100, 200, 200},
-    {"greyTeal", 140, 160, 160}, {"highlight", 170, 190, 190}, {"accent", 80, 180, 180},
-};
-
-ALLEGRO_COLOR paletteColor(unsigned char red, unsigned char green, unsigned char blue) {
-    return {red / 255.0F, green / 255.0F, blue / 255.0F, 1.0F};
+ALLEGRO_COLOR paletteColor(const geometry::Colour &colour) {
+    return {colour.red / 255.0F, colour.green / 255.0F, colour.blue / 255.0F, 1.0F};
 }
 
 bool sameColor(const ALLEGRO_COLOR &a, const ALLEGRO_COLOR &b) {
@@ -81,8 +75,8 @@ bool sameColor(const ALLEGRO_COLOR &a, const ALLEGRO_COLOR &b) {
 }
 
 std::string colorName(const ALLEGRO_COLOR &color) {
-    for (const PaletteEntry &entry : paletteEntries) {
-        if (sameColor(color, paletteColor(entry.red, entry.green, entry.blue))) {
+    for (const geometry::Colour &entry : geometry::palette) {
+        if (sameColor(color, paletteColor(entry))) {
             return entry.name;
         }
     }

@@ -17,17 +17,10 @@
 // its exit status.
 int runPasses(int passes);
 
-// ---- Colours ----
-
-struct PaletteEntry {
-    const char *name;
-    unsigned char red, green, blue;
-};
-// The nine colours in the order they are mapped, under the names rows use.
-extern const PaletteEntry paletteEntries[9];
+// ---- Colours (geometry::palette) ----
 
 // The colour a palette entry maps to, for comparing recorded calls.
-ALLEGRO_COLOR paletteColor(unsigned char red, unsigned char green, unsigned char blue);
+ALLEGRO_COLOR paletteColor(const geometry::Colour &colour);
 bool sameColor(const ALLEGRO_COLOR &a, const ALLEGRO_COLOR &b);
 std::string colorName(const ALLEGRO_COLOR &color); // "unlisted" when not in the palette
 

@@ -1,7 +1,7 @@
+#include "harness.h"
+
 #include "convert/convert.h"
 #include "input/edit.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
@@ -15,10 +15,9 @@
 
 namespace {
 
-const std::string ones32(32, '1');
 const std::string topBit = std::string("1").append(31, '0');
 
-using Shown = std::array<std::string, 3>; // decimal, hexadecimal, binary text
+using RowTexts = std::array<std::string, 3>; // decimal, hexadecimal, binary text
 
 std::string *fieldText(int mode) {
     return mode == 1 ? &decimalText : mode == 2 ? &hexText : &binaryText;
@@ -26,7 +25,7 @@ std::string *fieldText(int mode) {
 
 // A commit as the editing step makes it, then the conversion and the zero
 // rule. The two other texts start stale, as a conversion must overwrite them.
-Shown commit(int mode, const std::string &text) {
+RowTexts commit(int mode, const std::string &text) {
     for (int m = 1; m <= 3; ++m) {
         *fieldText(m) = m == mode ? text : "STALE";
     }
@@ -72,7 +71,7 @@ TEST_F(ConvertTest, EdgesShowTheSameNumberInAllFields) {
     const struct {
         int mode;
         std::string edit;
-        Shown shown;
+        RowTexts shown;
     } cases[] = {
         // clang-format off
         {1, "", {"", "", ""}},                     {1, "0", {"", "", ""}},
@@ -101,8 +100,8 @@ TEST_F(ConvertTest, EdgesShowTheSameNumberInAllFields) {
 TEST_F(ConvertTest, DecimalTextIgnoresTheGlobalLocale) {
     std::locale::global(std::locale(std::locale::classic(), new GroupingPunct));
     EXPECT_EQ(formatDecimal(4294967295U), "4294967295");
-    EXPECT_EQ(commit(2, "FFFFFFFF"), (Shown{"4294967295", "FFFFFFFF", ones32}));
-    EXPECT_EQ(commit(1, "1234567"), (Shown{"1234567", "12D687", "100101101011010000111"}));
+    EXPECT_EQ(commit(2, "FFFFFFFF"), (RowTexts{"4294967295", "FFFFFFFF", ones32}));
+    EXPECT_EQ(commit(1, "1234567"), (RowTexts{"1234567", "12D687", "100101101011010000111"}));
 }
 
 // Text in one notation, plain and padded with leading zeros to the field's
@@ -127,7 +126,7 @@ TEST_F(ConvertTest, SweepMatchesTheReference) {
                 if (padded) {
                     typed.insert(0, lengths[mode] - typed.size(), '0');
                 }
-                Shown want;
+                RowTexts want;
                 for (int m = 1; m <= 3; ++m) {
                     want[m - 1] = m == mode ? typed : value == 0 ? "" : reference(value, bases[m]);
                 }
@@ -150,16 +149,16 @@ TEST_F(ConvertTest, ClampAboveThirtyTwoBits) {
         values.push_back(4294967296U + random() % (9999999999U - 4294967296U + 1));
     }
     for (const std::uint64_t value : values) {
-        ASSERT_EQ(commit(1, std::to_string(value)), (Shown{"4294967295", "FFFFFFFF", ones32}))
+        ASSERT_EQ(commit(1, std::to_string(value)), (RowTexts{"4294967295", "FFFFFFFF", ones32}))
             << value;
         bool clamped = false;
         ASSERT_EQ(readValue(1, std::to_string(value), clamped), 4294967295U) << value;
         ASSERT_TRUE(clamped) << value;
     }
-    EXPECT_EQ(commit(1, ""), (Shown{"", "", ""}));
+    EXPECT_EQ(commit(1, ""), (RowTexts{"", "", ""}));
     bool clamped = true;
     EXPECT_EQ(readValue(1, "", clamped), 0U);
     EXPECT_FALSE(clamped);
     EXPECT_EQ(commit(1, "429496729"),
-              (Shown{"429496729", "19999999", "11001100110011001100110011001"}));
+              (RowTexts{"429496729", "19999999", "11001100110011001100110011001"}));
 }

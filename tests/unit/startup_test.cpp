@@ -48,7 +48,7 @@ TEST_F(StartupTest, SetUpCallsTheLibraryInOrderWithExactValues) {
                                          "al_load_ttf_font 14 flags 0 arial.ttf",
                                          "al_load_ttf_font 18 flags 0 arial.ttf",
                                          "al_load_ttf_font 20 flags 0 arial.ttf"};
-    for (const PaletteEntry &e : paletteEntries) {
+    for (const geometry::Colour &e : geometry::palette) {
         expected.push_back("al_map_rgb " + std::to_string(e.red) + " " + std::to_string(e.green) +
                            " " + std::to_string(e.blue));
     }
@@ -76,7 +76,7 @@ TEST_F(StartupTest, SetUpCallsTheLibraryInOrderWithExactValues) {
                                               &colorTeal,     &colorMidTeal,   &colorFieldFill,
                                               &colorGreyTeal, &colorHighlight, &colorAccent};
     for (std::size_t i = 0; i < std::size(variables); ++i) {
-        EXPECT_EQ(colorName(*variables[i]), paletteEntries[i].name);
+        EXPECT_EQ(colorName(*variables[i]), geometry::palette[i].name);
     }
 }
 
