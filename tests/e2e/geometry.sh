@@ -9,6 +9,18 @@
 WINDOW_WIDTH=496
 WINDOW_HEIGHT=190
 
+# The palette, each colour "R G B" as a screenshot gives it, under the
+# program's names for it.
+COLOR_INK='0 50 50'
+COLOR_DEEP_TEAL='0 80 80'
+COLOR_BACKGROUND='10 100 100'
+COLOR_TEAL='30 130 130'
+COLOR_MID_TEAL='60 160 160'
+COLOR_FIELD_FILL='100 200 200'
+COLOR_GREY_TEAL='140 160 160'
+COLOR_HIGHLIGHT='170 190 190'
+COLOR_ACCENT='80 180 180'
+
 # The raised panel under everything, as it is filled; its rims and shadow
 # run along its edges.
 PANEL_FACE='20 20 476 160'
@@ -20,6 +32,10 @@ PANEL_FACE='20 20 476 160'
 # row. ROW_FACE: the box as it is filled and outlined.
 ROW_Y=([1]=35 [2]=63 [3]=91) # the top edge of each row's box
 ROW_WIDTH=([1]=150 [2]=150 [3]=333)
+ROW_LEFT=130     # every row's box starts here
+ROW_HEIGHT=22    # and is this high
+ROW_HIT_LEFT=141 # the first x at which a click picks a row
+LABEL_RIGHT=120  # a row's name is right-aligned here
 ROW_TOP=() ROW_BOX=() ROW_HIT=() ROW_FACE=()
 
 # Buttons 0 (WYJDŹ, exit) and 1 (COFNIJ, back), beside rows 1 and 2.
@@ -27,6 +43,8 @@ ROW_TOP=() ROW_BOX=() ROW_HIT=() ROW_FACE=()
 # BUTTON_HIT: where a click presses it. BUTTON_FACE: the face as it is
 # filled and outlined.
 BUTTON_CORNER=("390 36" "390 64")
+BUTTON_WIDTH=73
+BUTTON_HEIGHT=20
 BUTTON_TOP=() BUTTON_HIT=() BUTTON_FACE=()
 
 # Keys 0 to 15 of the keypad, in one row in digit order. KEY_LEFT: the
@@ -35,33 +53,39 @@ BUTTON_TOP=() BUTTON_HIT=() BUTTON_FACE=()
 # lights the key under the pointer. KEY_BARE_Y: a pixel row of every face
 # below its caption.
 KEY_COUNT=16
+KEY_FIRST_LEFT=36 # key 0's left edge
+KEY_PITCH=27
+KEY_TOP=125
+KEY_SIZE=21
 KEY_LEFT=() KEY_FACE=() KEY_HIT=() KEY_LIT=()
-KEY_BARE_Y=140
+KEY_BARE_Y=$((KEY_TOP + 15))
 
 # An empty spot of the panel, away from rows, buttons and keys, where the
 # pointer rests so that keys reach the window.
 REST_SPOT=(60 110)
 
 geometry_tables() {
-    local row top button key left x
+    local row top bottom button key left x
     for row in 1 2 3; do
         ROW_TOP[row]=$((ROW_Y[row] + 1))
-        ROW_BOX[row]="131 ${ROW_TOP[row]} $((129 + ROW_WIDTH[row])) $((ROW_TOP[row] + 20))"
-        ROW_HIT[row]="141 ${ROW_TOP[row]} $((140 + ROW_WIDTH[row])) $((ROW_TOP[row] + 21))"
-        ROW_FACE[row]="130 ${ROW_Y[row]} $((130 + ROW_WIDTH[row])) $((ROW_Y[row] + 22))"
+        bottom=$((ROW_Y[row] + ROW_HEIGHT))
+        ROW_BOX[row]="$((ROW_LEFT + 1)) ${ROW_TOP[row]} $((ROW_LEFT + ROW_WIDTH[row] - 1)) $((bottom - 1))"
+        ROW_HIT[row]="$ROW_HIT_LEFT ${ROW_TOP[row]} $((ROW_HIT_LEFT + ROW_WIDTH[row] - 1)) $bottom"
+        ROW_FACE[row]="$ROW_LEFT ${ROW_Y[row]} $((ROW_LEFT + ROW_WIDTH[row])) $bottom"
     done
     for button in 0 1; do
         read -r x top <<<"${BUTTON_CORNER[button]}"
         BUTTON_TOP[button]=$top
-        BUTTON_HIT[button]="$((x - 1)) $((top + 1)) $((x + 72)) $((top + 20))"
-        BUTTON_FACE[button]="$x $top $((x + 73)) $((top + 20))"
+        BUTTON_HIT[button]="$((x - 1)) $((top + 1)) $((x + BUTTON_WIDTH - 1)) $((top + BUTTON_HEIGHT))"
+        BUTTON_FACE[button]="$x $top $((x + BUTTON_WIDTH)) $((top + BUTTON_HEIGHT))"
     done
     for ((key = 0; key < KEY_COUNT; key++)); do
-        left=$((36 + 27 * key))
+        left=$((KEY_FIRST_LEFT + KEY_PITCH * key))
+        bottom=$((KEY_TOP + KEY_SIZE))
         KEY_LEFT[key]=$left
-        KEY_FACE[key]="$left 125 $((left + 21)) 146"
-        KEY_HIT[key]="$((left + 1)) 126 $((left + 21)) 146"
-        KEY_LIT[key]="$left 126 $((left + 19)) 145"
+        KEY_FACE[key]="$left $KEY_TOP $((left + KEY_SIZE)) $bottom"
+        KEY_HIT[key]="$((left + 1)) $((KEY_TOP + 1)) $((left + KEY_SIZE)) $bottom"
+        KEY_LIT[key]="$left $((KEY_TOP + 1)) $((left + KEY_SIZE - 2)) $((bottom - 1))"
     done
 }
 geometry_tables

@@ -9,9 +9,9 @@ set -eu
 e2e_open 100 "$@"
 e2e_start "$PROGRAM"
 
-PANEL='30 130 130'
-FACE='140 160 160'
-LIT='170 190 190'
+PANEL=$COLOR_TEAL
+FACE=$COLOR_GREY_TEAL
+LIT=$COLOR_HIGHLIGHT
 
 # Where the tests click key K: the middle of its face, into KEY_X and KEY_Y.
 key_middle() { box_middle "${KEY_FACE[$1]}" && KEY_X=$MIDDLE_X KEY_Y=$MIDDLE_Y; }

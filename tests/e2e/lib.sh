@@ -334,7 +334,7 @@ e2e_find_title() {
     [ -n "$E2E_WID" ]
 }
 
-e2e_frame_drawn() { e2e_pixel_is 5 5 '10 100 100'; }
+e2e_frame_drawn() { e2e_pixel_is 5 5 "$COLOR_BACKGROUND"; }
 # Finds the window by its exact title, waits for its first frame, and rests
 # the pointer on an empty spot of the panel: keys reach the window only while
 # the pointer is inside it.
@@ -538,7 +538,7 @@ e2e_active_row() {
     IFS=, read -ra fills <<<"$E2E_ANSWER"
     E2E_ACTIVE=0
     for row in 1 2 3; do
-        [ "${fills[row - 1]}" != '100 200 200' ] || { lit=$((lit + 1)) && E2E_ACTIVE=$row; }
+        [ "${fills[row - 1]}" != "$COLOR_FIELD_FILL" ] || { lit=$((lit + 1)) && E2E_ACTIVE=$row; }
     done
     [ "$lit" -eq 1 ] || E2E_ACTIVE=0
 }

@@ -13,8 +13,8 @@ PROGRAM=$1
 # Room for the window at 200 %: on a smaller screen the program cuts the scale.
 e2e_start_xvfb_sized 1280x1024
 
-FACE='140 160 160'
-LIT='170 190 190'
+FACE=$COLOR_GREY_TEAL
+LIT=$COLOR_HIGHLIGHT
 
 # Rows 2 and 3 in kept shot NAME and the last shot agree.
 rows_equal() { e2e_band_equal 2 "$1" "$E2E_LAST_SHOT" && e2e_band_equal 3 "$1" "$E2E_LAST_SHOT"; }

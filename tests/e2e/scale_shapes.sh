@@ -18,7 +18,7 @@ PROGRAM=$1
 # Room for the window at 200 %: on a smaller screen the program cuts the scale.
 e2e_start_xvfb_sized 1280x1024
 
-ACTIVE='100 200 200'
+ACTIVE=$COLOR_FIELD_FILL
 
 # The shapes, in layout pixels (geometry_scale has not run yet), and the
 # text that reaches into their rings: the Ź's accent rises into the exit

@@ -21,7 +21,7 @@ PROGRAM=$1
 # Room for the window at 200 %: on a smaller screen the program cuts the scale.
 e2e_start_xvfb_sized 1280x1024
 
-BOX='60 160 160'
+BOX=$COLOR_MID_TEAL
 
 # Starts the program, types 88888888 and makes row 2 the active one, so
 # that the decimal row shows the digits without a cursor; crops its box

@@ -14,7 +14,7 @@ OUT=$3
 cursor_after_five_digits() {
     local same spot="190 ${ROW_TOP[1]} 206 $((ROW_TOP[1] + 21))"
     e2e_shot >/dev/null || return 1
-    read -r same _ < <(echo "$spot 30 130 130" | e2e_measure "$E2E_LAST_SHOT")
+    read -r same _ < <(echo "$spot $COLOR_TEAL" | e2e_measure "$E2E_LAST_SHOT")
     [ "$same" -ge 3 ]
 }
 

@@ -168,25 +168,28 @@ e2e_magick 20 convert -background none "$ROOT/share/icons/hicolor/scalable/apps/
     e2e_fail "the icon does not render: $(cat "$E2E_TMP/convert.log")"
 [ "$(stat -c %s "$icon")" -eq $((128 * 128 * 4)) ] ||
     e2e_fail "the icon renders to $(stat -c %s "$icon") bytes, want 128x128 pixels of 4 bytes"
-while read -r x y want what; do
-    got=$(od -An -tu1 -j $(((y * 128 + x) * 4)) -N4 "$icon" | awk '{ print $1 "," $2 "," $3 "," $4 }')
+# Where the icon's drawing puts what: transparent corners, and the
+# palette's colours, opaque.
+while read -r x y red green blue alpha what; do
+    want="$red $green $blue $alpha"
+    got=$(od -An -tu1 -j $(((y * 128 + x) * 4)) -N4 "$icon" | awk '{ print $1, $2, $3, $4 }')
     [ "$got" = "$want" ] || e2e_fail "the icon's $what at ($x,$y) is ($got), want ($want)"
 done <<EOF
-0 0 0,0,0,0 corner outside the rounded square
-3 3 0,0,0,0 corner cut by the rounding
-6 64 10,100,100,255 background
-64 122 10,100,100,255 background
-118 50 0,80,80,255 panel shadow
-14 80 30,130,130,255 panel
-24 28 80,180,180,255 field label
-72 30 100,200,200,255 active row
-42 28 0,50,50,255 digit in the active row
-60 48 60,160,160,255 second row
-90 68 60,160,160,255 third row
-97 28 140,160,160,255 exit button
-97 48 140,160,160,255 back button
-25 96 140,160,160,255 keypad key
-25 88 170,190,190,255 keypad key's raised edge
+0 0 0 0 0 0 corner outside the rounded square
+3 3 0 0 0 0 corner cut by the rounding
+6 64 $COLOR_BACKGROUND 255 background
+64 122 $COLOR_BACKGROUND 255 background
+118 50 $COLOR_DEEP_TEAL 255 panel shadow
+14 80 $COLOR_TEAL 255 panel
+24 28 $COLOR_ACCENT 255 field label
+72 30 $COLOR_FIELD_FILL 255 active row
+42 28 $COLOR_INK 255 digit in the active row
+60 48 $COLOR_MID_TEAL 255 second row
+90 68 $COLOR_MID_TEAL 255 third row
+97 28 $COLOR_GREY_TEAL 255 exit button
+97 48 $COLOR_GREY_TEAL 255 back button
+25 96 $COLOR_GREY_TEAL 255 keypad key
+25 88 $COLOR_HIGHLIGHT 255 keypad key's raised edge
 EOF
 
 e2e_say "uninstalling from the manifests removes every file and the program's folders"
