@@ -104,9 +104,10 @@ measured_quarter() {
 
 # What is drawn for the first time stays: each glyph goes into its font's
 # cache when it first shows, and the renderer keeps the buffers of the
-# busiest frame it has drawn. Every digit is shown in every field's font and
-# random input gets a quarter of its own before the first level is taken,
-# so that only memory that keeps growing can pass the limit.
+# busiest frame it has drawn. Every digit is shown in every field's font,
+# the event queues are given their room (backlog) and random input gets a
+# quarter of its own before the first level is taken, so that only memory
+# that keeps growing can pass the limit.
 warm_up() {
     e2e_rest_pointer
     e2e_pick_row 1
@@ -117,7 +118,29 @@ warm_up() {
     e2e_type 01234567
     e2e_pick_row 3
     e2e_type 01
+    backlog
     random_input_for "$quarter"
+}
+
+# Input that arrives while the program is kept off the processor (a busy
+# machine, a stopped terminal) reaches it all at once, and the queues that
+# hold it, the library's and Xlib's, keep the room of the longest backlog
+# they have held: on a busy machine random input grows them now and then,
+# by some kilobytes each time. Keys typed while the program is stopped, far
+# more than random input piles up, give them their room at once. The
+# program is through with them when the BackSpaces pressed after them have
+# emptied the decimal row, and with it the hexadecimal one.
+BACKLOG_KEYS=200
+backlog() {
+    local text=''
+    while ((${#text} < BACKLOG_KEYS)); do text+=1234567890; done
+    e2e_rest_pointer
+    e2e_pick_row 1
+    kill -STOP "$E2E_PROGRAM_PID"
+    e2e_xdo type --delay 1 -- "$text"
+    kill -CONT "$E2E_PROGRAM_PID"
+    e2e_press BackSpace 10
+    e2e_expect_row_empty 2 "$BACKLOG_KEYS keys typed while the program was stopped" 30
 }
 
 first_level=0
