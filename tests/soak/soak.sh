@@ -128,8 +128,9 @@ warm_up() {
 # they have held: on a busy machine random input grows them now and then,
 # by some kilobytes each time. Keys typed while the program is stopped, far
 # more than random input piles up, give them their room at once. The
-# program is through with them when the BackSpaces pressed after them have
-# emptied the decimal row, and with it the hexadecimal one.
+# program is through with them when the BackSpaces pressed after them (at a
+# person's pace: one key typed again a millisecond later is not always seen)
+# have emptied the decimal row, and with it the hexadecimal one.
 BACKLOG_KEYS=200
 backlog() {
     local text=''
