@@ -15,5 +15,6 @@ fuzz: deps-test build-tests
 	sh tests/fuzz/run.sh fuzz $(BUILD_DIR)/tests/fuzz $(FUZZ_SECONDS) paste
 
 soak: deps-test build-tests
-	bash tests/soak/soak.sh $(BUILD_DIR)/ravuriradoz $(BUILD_DIR)/tests/e2e/xsend $(SOAK_SECONDS)
+	bash tests/soak/soak.sh $(BUILD_DIR)/ravuriradoz $(BUILD_DIR)/tests/e2e/xsend \
+		$(BUILD_DIR)/tests/soak/libheap_count.so $(SOAK_SECONDS)
 

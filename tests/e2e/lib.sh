@@ -74,7 +74,7 @@
 #   e2e_check_texts                      reads every noted text with OCR; fails with all that differ
 #   e2e_expect_row same|other ROW NAME1 NAME2 WHAT   fails unless ROW's box is the same (other) in both
 #   e2e_expect_row_like ROW NAME WHAT    waits until ROW's box looks as in kept NAME
-#   e2e_expect_row_empty ROW WHAT        waits until ROW's box shows no text
+#   e2e_expect_row_empty ROW WHAT [SECONDS]   waits (5 s unless given) until ROW's box shows no text
 #   e2e_read_words FILE PERCENT dark|light BOX...   prints what OCR reads in the boxes, joined by /
 #   e2e_magick SECONDS TOOL ARGS...      ImageMagick's convert, compare or import, bounded, either release
 # Positions (boxes, rows, buttons, keys, box_middle): geometry.sh.
@@ -516,14 +516,14 @@ e2e_expect_row_like() {
     }
 }
 
-# Waits until ROW, inactive, shows no text at all.
+# Waits until ROW, inactive, shows no text at all: 5 s, or SECONDS.
 e2e_shot_row_empty() {
     e2e_shot || return 1
     read -r _ E2E_OTHERS _ < <(echo "${ROW_BOX[$1]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
     [ "$E2E_OTHERS" -eq 0 ]
 }
 e2e_expect_row_empty() {
-    e2e_wait_for 5 e2e_shot_row_empty "$1" ||
+    e2e_wait_for "${3:-5}" e2e_shot_row_empty "$1" ||
         e2e_fail "$2: row $1 still shows $E2E_OTHERS pixels of text"
 }
 
