@@ -519,7 +519,7 @@ e2e_expect_row_like() {
 # Waits until ROW, inactive, shows no text at all: 5 s, or SECONDS.
 e2e_shot_row_empty() {
     e2e_shot || return 1
-    read -r _ E2E_OTHERS _ < <(echo "${ROW_BOX[$1]} 60 160 160" | e2e_measure "$E2E_LAST_SHOT")
+    read -r _ E2E_OTHERS _ < <(echo "${ROW_BOX[$1]} $COLOR_MID_TEAL" | e2e_measure "$E2E_LAST_SHOT")
     [ "$E2E_OTHERS" -eq 0 ]
 }
 e2e_expect_row_empty() {
