@@ -3,6 +3,7 @@
 #include "app/heap.h"
 #include "data/palette.h"
 #include "data/scale.h"
+#include "data/tables.h"
 #include "input/desktop.h"
 
 #include <allegro5/allegro_font.h>
@@ -24,7 +25,7 @@ namespace {
 // One line a person can act on, then out: without the library, a font or the
 // window the first drawing call would abort, so nothing is drawn at all.
 void failStartUp(const char *what) {
-    (void)std::fprintf(stderr, "ravuriradoz: %s\n", what);
+    (void)std::fprintf(stderr, "%s: %s\n", programName, what);
     std::exit(1);
 }
 
