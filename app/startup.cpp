@@ -5,6 +5,7 @@
 #include "data/scale.h"
 #include "data/tables.h"
 #include "input/desktop.h"
+#include "input/display_loss.h"
 
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
@@ -85,6 +86,7 @@ const char *fontFault() {
 
 void startUp() {
     keepFrameHeap();
+    endOnDisplayLoss();
     require(al_install_system(ALLEGRO_VERSION_INT, atexit),
             "nie można uruchomić biblioteki Allegro 5 (zainstaluj liballegro5.2)");
     require(al_install_mouse(),

@@ -14,7 +14,8 @@
 #   e2e_begin SECONDS XSEND ARGS...      any other script's: e2e_bound with ARGS, E2E_XSEND, e2e_init
 #   e2e_bound SECONDS ARGS...            runs the calling script again with ARGS under timeout SECONDS
 #   e2e_init                             E2E_TMP (gone at exit), traps, tool check; E2E_XSEND names xsend
-#   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it
+#   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it;
+#                                        called again, a new one (the old one ended or left running)
 #   e2e_start_xvfb_sized WIDTHxHEIGHT    the same on a screen of that size (the default is 640x480)
 #   e2e_set_dpi DPI                      the desktop's scale: Xft.dpi in the server's resources
 #   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
@@ -28,6 +29,8 @@
 #   e2e_now                              the clock in milliseconds, into E2E_NOW
 #   e2e_running                          status 0 while the last program started runs
 #   e2e_expect_exit SECONDS STATUS WHAT  fails unless that program ends within SECONDS with STATUS
+#   e2e_end_xvfb SIGNAL                  ends the private server by its id, the time in E2E_ENDED_XVFB_US
+#   e2e_exit_after US                    that program's end, in microseconds after the clock read US, into E2E_AFTER_US
 #   e2e_expect_quiet                     fails if it wrote to stdout or stderr
 #   e2e_expect_window_size               fails unless the window has the size geometry.sh gives
 #   e2e_watch_start                      starts counting the windows created on the screen
@@ -96,7 +99,7 @@ E2E_ARROW_HOLD=0.15
 E2E_CLICK_HOLD=0.08
 
 E2E_XSEND=${E2E_XSEND:-}
-E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID=''
+E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID='' E2E_ENDED_XVFB_US=0 E2E_AFTER_US=0
 E2E_RUN=''    # folder with the current run's pid, out, err and status
 E2E_WID='' E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
 E2E_ANSWER='' # the last answer of xsend
@@ -222,21 +225,24 @@ e2e_cleanup() {
 # keeps focus and pointer when a client leaves, so one server serves several
 # runs of the program.
 e2e_start_xvfb() {
-    local fifo
+    local fifo server
     # shellcheck source=SCRIPTDIR/../xvfb.sh
     . "${BASH_SOURCE[0]%/*}/../xvfb.sh"
-    xvfb_start "$E2E_TMP" 15 e2e_track ||
-        e2e_fail "Xvfb gave no display number: $(cat "$E2E_TMP/xvfb.log")"
+    server=$(mktemp -d "$E2E_TMP/xvfb.XXXX")
+    xvfb_start "$server" 15 e2e_track ||
+        e2e_fail "Xvfb gave no display number: $(cat "$server/xvfb.log")"
     E2E_XVFB_PID=$XVFB_PID
+    # The helpers of an earlier server: their ends of the pipes close here.
+    [ -z "$E2E_XDO_IN" ] || exec {E2E_XDO_IN}>&- {E2E_XDO_OUT}<&- {E2E_XS_IN}>&- {E2E_XS_OUT}<&-
     for fifo in xdo.in xdo.out xs.in xs.out; do
-        mkfifo "$E2E_TMP/$fifo"
+        mkfifo "$server/$fifo"
     done
-    xdotool - <"$E2E_TMP/xdo.in" >"$E2E_TMP/xdo.out" 2>"$E2E_TMP/xdo.err" &
+    xdotool - <"$server/xdo.in" >"$server/xdo.out" 2>"$E2E_TMP/xdo.err" &
     e2e_track $!
-    "$E2E_XSEND" serve <"$E2E_TMP/xs.in" >"$E2E_TMP/xs.out" 2>"$E2E_TMP/xs.err" &
+    "$E2E_XSEND" serve <"$server/xs.in" >"$server/xs.out" 2>"$E2E_TMP/xs.err" &
     e2e_track $!
-    exec {E2E_XDO_IN}>"$E2E_TMP/xdo.in" {E2E_XDO_OUT}<"$E2E_TMP/xdo.out"
-    exec {E2E_XS_IN}>"$E2E_TMP/xs.in" {E2E_XS_OUT}<"$E2E_TMP/xs.out"
+    exec {E2E_XDO_IN}>"$server/xdo.in" {E2E_XDO_OUT}<"$server/xdo.out"
+    exec {E2E_XS_IN}>"$server/xs.in" {E2E_XS_OUT}<"$server/xs.out"
 }
 
 # The same as e2e_start_xvfb on a screen of SIZE: xvfb.sh's 640x480 is too
@@ -299,6 +305,7 @@ e2e_start_program() {
         echo $! >"$run/pid"
         status=0
         wait $! || status=$?
+        echo "${EPOCHREALTIME/[.,]/}" >"$run/ended"
         echo "$status" >"$run/status.tmp"
         mv "$run/status.tmp" "$run/status"
     ) 5>&- {E2E_XDO_IN}>&- {E2E_XDO_OUT}<&- {E2E_XS_IN}>&- {E2E_XS_OUT}<&- &
@@ -320,6 +327,19 @@ e2e_expect_exit() {
     e2e_wait_for "$1" test -e "$E2E_RUN/status" || e2e_fail "the program still runs $1 s later"
     status=$(cat "$E2E_RUN/status")
     [ "$status" = "$2" ] || e2e_fail "$3: exit status $status, want $2"
+}
+
+# The server goes as a crash or a logout takes it, under its clients: the
+# moment just before the signal is sent is kept, in microseconds.
+e2e_end_xvfb() {
+    E2E_ENDED_XVFB_US=${EPOCHREALTIME/[.,]/}
+    kill -s "$1" "$E2E_XVFB_PID"
+}
+
+# The time that program ended, as the shell that started it saw it end; the
+# program must have ended.
+e2e_exit_after() {
+    E2E_AFTER_US=$(($(cat "$E2E_RUN/ended") - $1))
 }
 
 e2e_expect_window_size() {
