@@ -109,7 +109,7 @@ trial() {
         start_link
         display=$LINK_DISPLAY
     fi
-    DISPLAY=$display e2e_start_program "$PROGRAM"
+    DISPLAY=$display e2e_start_with env --default-signal
     e2e_find_window
     "$state"
     e2e_running || e2e_fail "$state: the program ended before its display was lost"

@@ -20,6 +20,7 @@
 #   e2e_set_dpi DPI                      the desktop's scale: Xft.dpi in the server's resources
 #   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
 #   e2e_start_program COMMAND [FOLDER]   starts COMMAND in FOLDER (default: its own); $E2E_RUN/out, err
+#   e2e_start_with COMMAND...            e2e_start_program of PROGRAM, in its folder, run by COMMAND (env, nohup)
 #   e2e_find_window                      waits for the window (E2E_WID) and its frame; rests the pointer
 #   e2e_track PID                        ends PID at exit, before the X server
 # Waiting and reporting
@@ -313,6 +314,18 @@ e2e_start_program() {
     e2e_wait_for 5 test -s "$run/pid" || e2e_fail "the program did not start"
     E2E_PROGRAM_PID=$(cat "$run/pid")
     e2e_track "$E2E_PROGRAM_PID"
+}
+
+# The program started by COMMAND..., which execs it, so that its process is
+# the program's: `env --default-signal` starts it with every signal at its
+# default, as a desktop does, where a script's background job starts with
+# SIGINT ignored and inherits this script's ignored SIGPIPE.
+e2e_start_with() {
+    local file="$E2E_TMP/start-with"
+    printf '#!/bin/sh\nexec %s "%s" </dev/null\n' "$*" "$(realpath "$PROGRAM")" >"$file.new"
+    chmod +x "$file.new"
+    mv "$file.new" "$file"
+    e2e_start_program "$file" "$(dirname "$(realpath "$PROGRAM")")"
 }
 
 e2e_running() { [ ! -e "$E2E_RUN/status" ]; }

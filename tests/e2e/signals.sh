@@ -13,42 +13,28 @@ MANAGER=$3
 e2e_open 150 "$@"
 command -v xclip >/dev/null || e2e_fail "xclip is missing: run scripts/install-deps.sh with the test group"
 
-# The program started as a shell's background job, but with SIGINT at its
-# default (a script's background jobs start with it ignored), or under
-# nohup, which ignores SIGHUP. The wrapper execs, so its process is the
-# program's.
-starter() {
-    local file="$E2E_TMP/start-$1"
-    printf '#!/bin/sh\nexec %s "%s" </dev/null\n' "$2" "$(realpath "$PROGRAM")" >"$file"
-    chmod +x "$file"
-    STARTER=$file
-}
-starter default 'env --default-signal=INT'
-defaults=$STARTER
-starter nohup nohup
-under_nohup=$STARTER
-
 "$MANAGER" >"$E2E_TMP/manager.out" 2>&1 &
 e2e_track $!
 e2e_wait_for 5 grep -q '^ready$' "$E2E_TMP/manager.out" ||
     e2e_fail "the clipboard manager did not start: $(cat "$E2E_TMP/manager.out")"
 
-# Starts the program through STARTER, types NUMBER and copies it.
+# Starts the program with every signal at its default, types NUMBER and
+# copies it.
 start_and_copy() {
-    e2e_start_program "$1" "$(dirname "$(realpath "$PROGRAM")")"
+    e2e_start_with env --default-signal
     e2e_find_window
     e2e_mark
-    e2e_type "$2"
-    e2e_checkpoint 1 "typed-$2" "$2 typed"
+    e2e_type "$1"
+    e2e_checkpoint 1 "typed-$1" "$1 typed"
     e2e_chord Control_L c
-    e2e_wait_for 5 e2e_clip_is "$2" || e2e_fail "xclip reads '$(e2e_clip_get)' after Ctrl+C, want $2"
+    e2e_wait_for 5 e2e_clip_is "$1" || e2e_fail "xclip reads '$(e2e_clip_get)' after Ctrl+C, want $1"
 }
 
 for item in TERM:15 HUP:1 INT:2; do
     signal=${item%:*} status=$((128 + ${item#*:}))
     e2e_say "SIG$signal after a copy: the copy is handed over, then status $status"
     # The number copied is the status expected, so each trial copies anew.
-    start_and_copy "$defaults" "$status"
+    start_and_copy "$status"
     if [ "$signal" = TERM ]; then
         e2e_press_button "${REST_SPOT[@]}" # held down through the signal
         sleep 0.3
@@ -63,7 +49,7 @@ for item in TERM:15 HUP:1 INT:2; do
 done
 
 e2e_say "under nohup, as a script's background job: SIGHUP and SIGINT end nothing"
-e2e_start_program "$under_nohup" "$(dirname "$(realpath "$PROGRAM")")"
+e2e_start_with nohup
 e2e_find_window
 kill -s HUP "$E2E_PROGRAM_PID"
 kill -s INT "$E2E_PROGRAM_PID"
@@ -81,7 +67,7 @@ e2e_expect_quiet
 e2e_say "SIGTERM in start-up: the program ends at once, without a window"
 e2e_watch_start
 kill -s STOP "$E2E_XVFB_PID"
-e2e_start_program "$defaults" "$(dirname "$(realpath "$PROGRAM")")"
+e2e_start_with env --default-signal
 sleep 0.5
 e2e_running || e2e_fail "the program ended in start-up before the signal came"
 kill -s TERM "$E2E_PROGRAM_PID"
