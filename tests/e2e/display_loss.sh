@@ -16,9 +16,9 @@ e2e_begin 170 "$2" "$@"
 PROGRAM=$1
 command -v xclip >/dev/null || e2e_fail "xclip is missing: run scripts/install-deps.sh with the test group"
 
-LIMIT_US=1000000 # from the signal to the program's end
+LIMIT_US=1000000 # from the display's loss to the program's end
 
-# ---- The states a trial ends the server in ----
+# ---- What the program is doing as its display goes ----
 
 idle() { sleep 0.2; }
 
