@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr std::string_view programName = "ravuriradoz";
 constexpr std::string_view helpOption = "--help";
 constexpr std::string_view versionOption = "--version";
 constexpr std::string_view endOfOptions = "--"; // every word after it is a number

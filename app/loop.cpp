@@ -1,6 +1,7 @@
 #include "app/loop.h"
 
 #include "app/heap.h"
+#include "app/signals.h"
 #include "app/startup.h"
 #include "data/layout.h"
 #include "draw/frame.h"
@@ -125,7 +126,9 @@ void drainKeyEvents() {
 //   lies under the pointer, then the value lines and the cursor, which is
 //   measured on the text as edited and so stands after it one pass late;
 // - the frame is shown before the wait for release, so a held button shows
-//   the pressed picture; the drain, the clipboard and the rest close the pass.
+//   the pressed picture; the drain, the clipboard and the rest close the pass;
+// - a signal that ends the run is read only by the exit test, so the pass it
+//   came in is finished and shown like any other.
 bool runPass() {
     if (al_key_down(&keyboardState, ALLEGRO_KEY_ESCAPE)) {
         return false;
@@ -152,7 +155,7 @@ bool runPass() {
     al_rest(passRest);
     trimFrameHeap();
     const bool exitClicked = hoverTarget == targetExitButton && primaryClicked();
-    return !(escapeTyped || exitClicked);
+    return !(escapeTyped || exitClicked || endSignal != 0);
 }
 
 namespace {
@@ -169,9 +172,10 @@ void shutDown() {
 int runProgram() {
     startUp();
     setUp();
+    catchEndSignals();
     while (runPass()) {
     }
     handOverClipboard();
     shutDown();
-    return 0;
+    return endAsSignalled(0);
 }

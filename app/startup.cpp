@@ -3,7 +3,9 @@
 #include "app/heap.h"
 #include "data/palette.h"
 #include "data/scale.h"
+#include "data/tables.h"
 #include "input/desktop.h"
+#include "input/display_loss.h"
 
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
@@ -24,7 +26,7 @@ namespace {
 // One line a person can act on, then out: without the library, a font or the
 // window the first drawing call would abort, so nothing is drawn at all.
 void failStartUp(const char *what) {
-    (void)std::fprintf(stderr, "ravuriradoz: %s\n", what);
+    (void)std::fprintf(stderr, "%s: %s\n", programName, what);
     std::exit(1);
 }
 
@@ -84,6 +86,7 @@ const char *fontFault() {
 
 void startUp() {
     keepFrameHeap();
+    endOnDisplayLoss();
     require(al_install_system(ALLEGRO_VERSION_INT, atexit),
             "nie można uruchomić biblioteki Allegro 5 (zainstaluj liballegro5.2)");
     require(al_install_mouse(),

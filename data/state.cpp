@@ -24,3 +24,6 @@ std::string binaryText;
 // draw/value_lines.cpp
 int blinkCounter = 0;
 int cursorOffset = 0;
+
+// app/signals.cpp
+volatile std::sig_atomic_t endSignal = 0;

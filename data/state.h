@@ -14,6 +14,7 @@
 
 #include <allegro5/allegro.h>
 
+#include <csignal>
 #include <string>
 
 // ---- app/loop.cpp: the keyboard, once a pass ----
@@ -51,3 +52,9 @@ extern std::string binaryText;
 extern int blinkCounter; // 0..100, one step a pass; the cursor shows at 0..49
 extern int cursorOffset; // width of editText as measured at the end of the last pass, in
                          // window pixels; where the cursor stands in this one
+
+// ---- app/signals.cpp: a signal that ends the run ----
+// SIGTERM, SIGHUP or SIGINT, the first that came since the loop began; 0
+// while none did. Written by the signal handler alone; read by the loop's
+// exit test and the wait for release, which it cuts short.
+extern volatile std::sig_atomic_t endSignal;

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <string>
 
+// What the program calls itself in its messages and its version line.
+inline constexpr char programName[] = "ravuriradoz";
+
 // 1..3 name the fields (by InputMode), 4 and 5 the buttons (by hoverTarget),
 // 6 is the heading; 0 and 6 are empty.
 extern const std::string labelTable[7];

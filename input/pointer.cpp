@@ -72,12 +72,14 @@ void hitTestKeys() {
 }
 
 // Without this wait a held button would act again in every pass; polling
-// back to back keeps the release as quick to notice as possible.
+// back to back keeps the release as quick to notice as possible. A signal
+// that ends the run ends the wait too: a button held down, or stuck, must
+// not keep the program from ending when the session does.
 void waitForRelease() {
     if (mousePrevButtons <= 0) {
         return;
     }
-    while (mouseState.buttons != 0) {
+    while (mouseState.buttons != 0 && endSignal == 0) {
         al_get_mouse_state(&mouseState);
     }
 }

@@ -17,4 +17,4 @@ inline bool primaryClicked() {
 void resetPointer();   // no sample yet, nothing under the pointer, as a new run starts
 void samplePointer();  // new sample; rows and buttons under the old one
 void hitTestKeys();    // the active keypad's keys under the old sample
-void waitForRelease(); // holds the loop while a seen press is still down
+void waitForRelease(); // holds the loop while a seen press is down and no signal ends the run

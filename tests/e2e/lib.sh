@@ -14,11 +14,13 @@
 #   e2e_begin SECONDS XSEND ARGS...      any other script's: e2e_bound with ARGS, E2E_XSEND, e2e_init
 #   e2e_bound SECONDS ARGS...            runs the calling script again with ARGS under timeout SECONDS
 #   e2e_init                             E2E_TMP (gone at exit), traps, tool check; E2E_XSEND names xsend
-#   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it
+#   e2e_start_xvfb                       a private X server as DISPLAY, with xdotool and xsend on it;
+#                                        called again, a new one (the old one ended or left running)
 #   e2e_start_xvfb_sized WIDTHxHEIGHT    the same on a screen of that size (the default is 640x480)
 #   e2e_set_dpi DPI                      the desktop's scale: Xft.dpi in the server's resources
 #   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
 #   e2e_start_program COMMAND [FOLDER]   starts COMMAND in FOLDER (default: its own); $E2E_RUN/out, err
+#   e2e_start_with COMMAND...            e2e_start_program of PROGRAM, in its folder, run by COMMAND (env, nohup)
 #   e2e_find_window                      waits for the window (E2E_WID) and its frame; rests the pointer
 #   e2e_track PID                        ends PID at exit, before the X server
 # Waiting and reporting
@@ -28,6 +30,8 @@
 #   e2e_now                              the clock in milliseconds, into E2E_NOW
 #   e2e_running                          status 0 while the last program started runs
 #   e2e_expect_exit SECONDS STATUS WHAT  fails unless that program ends within SECONDS with STATUS
+#   e2e_end_xvfb SIGNAL                  ends the private server by its id, the time in E2E_ENDED_XVFB_US
+#   e2e_exit_after US                    that program's end, in microseconds after the clock read US, into E2E_AFTER_US
 #   e2e_expect_quiet                     fails if it wrote to stdout or stderr
 #   e2e_expect_window_size               fails unless the window has the size geometry.sh gives
 #   e2e_watch_start                      starts counting the windows created on the screen
@@ -96,7 +100,7 @@ E2E_ARROW_HOLD=0.15
 E2E_CLICK_HOLD=0.08
 
 E2E_XSEND=${E2E_XSEND:-}
-E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID=''
+E2E_TMP='' E2E_PIDS='' E2E_XVFB_PID='' E2E_PROGRAM_PID='' E2E_ENDED_XVFB_US=0 E2E_AFTER_US=0
 E2E_RUN=''    # folder with the current run's pid, out, err and status
 E2E_WID='' E2E_LAST_SHOT='' E2E_NOW=0 E2E_START_MS=0
 E2E_ANSWER='' # the last answer of xsend
@@ -222,21 +226,24 @@ e2e_cleanup() {
 # keeps focus and pointer when a client leaves, so one server serves several
 # runs of the program.
 e2e_start_xvfb() {
-    local fifo
+    local fifo server
     # shellcheck source=SCRIPTDIR/../xvfb.sh
     . "${BASH_SOURCE[0]%/*}/../xvfb.sh"
-    xvfb_start "$E2E_TMP" 15 e2e_track ||
-        e2e_fail "Xvfb gave no display number: $(cat "$E2E_TMP/xvfb.log")"
+    server=$(mktemp -d "$E2E_TMP/xvfb.XXXX")
+    xvfb_start "$server" 15 e2e_track ||
+        e2e_fail "Xvfb gave no display number: $(cat "$server/xvfb.log")"
     E2E_XVFB_PID=$XVFB_PID
+    # The helpers of an earlier server: their ends of the pipes close here.
+    [ -z "$E2E_XDO_IN" ] || exec {E2E_XDO_IN}>&- {E2E_XDO_OUT}<&- {E2E_XS_IN}>&- {E2E_XS_OUT}<&-
     for fifo in xdo.in xdo.out xs.in xs.out; do
-        mkfifo "$E2E_TMP/$fifo"
+        mkfifo "$server/$fifo"
     done
-    xdotool - <"$E2E_TMP/xdo.in" >"$E2E_TMP/xdo.out" 2>"$E2E_TMP/xdo.err" &
+    xdotool - <"$server/xdo.in" >"$server/xdo.out" 2>"$E2E_TMP/xdo.err" &
     e2e_track $!
-    "$E2E_XSEND" serve <"$E2E_TMP/xs.in" >"$E2E_TMP/xs.out" 2>"$E2E_TMP/xs.err" &
+    "$E2E_XSEND" serve <"$server/xs.in" >"$server/xs.out" 2>"$E2E_TMP/xs.err" &
     e2e_track $!
-    exec {E2E_XDO_IN}>"$E2E_TMP/xdo.in" {E2E_XDO_OUT}<"$E2E_TMP/xdo.out"
-    exec {E2E_XS_IN}>"$E2E_TMP/xs.in" {E2E_XS_OUT}<"$E2E_TMP/xs.out"
+    exec {E2E_XDO_IN}>"$server/xdo.in" {E2E_XDO_OUT}<"$server/xdo.out"
+    exec {E2E_XS_IN}>"$server/xs.in" {E2E_XS_OUT}<"$server/xs.out"
 }
 
 # The same as e2e_start_xvfb on a screen of SIZE: xvfb.sh's 640x480 is too
@@ -299,6 +306,7 @@ e2e_start_program() {
         echo $! >"$run/pid"
         status=0
         wait $! || status=$?
+        echo "${EPOCHREALTIME/[.,]/}" >"$run/ended"
         echo "$status" >"$run/status.tmp"
         mv "$run/status.tmp" "$run/status"
     ) 5>&- {E2E_XDO_IN}>&- {E2E_XDO_OUT}<&- {E2E_XS_IN}>&- {E2E_XS_OUT}<&- &
@@ -306,6 +314,18 @@ e2e_start_program() {
     e2e_wait_for 5 test -s "$run/pid" || e2e_fail "the program did not start"
     E2E_PROGRAM_PID=$(cat "$run/pid")
     e2e_track "$E2E_PROGRAM_PID"
+}
+
+# The program started by COMMAND..., which execs it, so that its process is
+# the program's: `env --default-signal` starts it with every signal at its
+# default, as a desktop does, where a script's background job starts with
+# SIGINT ignored and inherits this script's ignored SIGPIPE.
+e2e_start_with() {
+    local file="$E2E_TMP/start-with"
+    printf '#!/bin/sh\nexec %s "%s" </dev/null\n' "$*" "$(realpath "$PROGRAM")" >"$file.new"
+    chmod +x "$file.new"
+    mv "$file.new" "$file"
+    e2e_start_program "$file" "$(dirname "$(realpath "$PROGRAM")")"
 }
 
 e2e_running() { [ ! -e "$E2E_RUN/status" ]; }
@@ -320,6 +340,19 @@ e2e_expect_exit() {
     e2e_wait_for "$1" test -e "$E2E_RUN/status" || e2e_fail "the program still runs $1 s later"
     status=$(cat "$E2E_RUN/status")
     [ "$status" = "$2" ] || e2e_fail "$3: exit status $status, want $2"
+}
+
+# The server goes as a crash or a logout takes it, under its clients: the
+# moment just before the signal is sent is kept, in microseconds.
+e2e_end_xvfb() {
+    E2E_ENDED_XVFB_US=${EPOCHREALTIME/[.,]/}
+    kill -s "$1" "$E2E_XVFB_PID"
+}
+
+# The time that program ended, as the shell that started it saw it end; the
+# program must have ended.
+e2e_exit_after() {
+    E2E_AFTER_US=$(($(cat "$E2E_RUN/ended") - $1))
 }
 
 e2e_expect_window_size() {

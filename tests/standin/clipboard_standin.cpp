@@ -2,6 +2,7 @@
 
 #include "input/clipboard.h"
 #include "input/desktop.h"
+#include "input/display_loss.h"
 #include "standin.h"
 
 #include <map>
@@ -89,6 +90,10 @@ void serveClipboard() {
 
 void handOverClipboard() {
     standin::logCall("handOver");
+}
+
+void endOnDisplayLoss() {
+    standin::logCall("displayWatch");
 }
 
 bool readDpiSetting(std::string &setting) {

@@ -9,6 +9,7 @@
 #include "input/pointer.h"
 
 #include <cmath>
+#include <csignal>
 #include <optional>
 #include <sstream>
 
@@ -46,11 +47,21 @@ void leaveAnEarlierRunBehind() {
     eventRecord.type = ALLEGRO_EVENT_KEY_CHAR;
     eventRecord.keyboard.unichar = 27;
     typedChar = 27;
+    endSignal = SIGHUP; // noted as the run ended
+}
+
+// Whatever the test process was started with (a background job ignores
+// SIGINT), every run starts with the signals that end it at their defaults.
+void defaultEndSignals() {
+    for (const int signal : endSignals) {
+        (void)std::signal(signal, SIG_DFL);
+    }
 }
 
 } // namespace
 
 void ProgramTest::SetUp() {
+    defaultEndSignals();
     standin::reset();
     standin::resetClipboard();
     standin::resetProgramRecords();

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <map>
 #include <string>
 #include <vector>
@@ -74,6 +75,11 @@ void typeText(int firstPass, const std::string &text); // one character a pass
 // A press first sampled in `pass` and still down in `held` samples of the
 // next pass: its first sample there, then the polls of the wait for release.
 void press(int pass, int x, int y, int buttons, int held);
+
+// ---- The signals that end a run ----
+
+// SIGTERM, SIGHUP and SIGINT, as the program catches them.
+inline constexpr int endSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // ---- The desktop's scale ----
 

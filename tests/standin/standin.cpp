@@ -11,11 +11,13 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <malloc.h>
+#include <unistd.h>
 
 namespace standin {
 namespace {
@@ -29,6 +31,7 @@ struct State {
     std::vector<Call> calls;
     MouseSample pointer;
     int mouseQueriesThisPass = 0;
+    int signalCallsSeen = 0; // calls that SignalAt names, in its pass
     std::vector<std::pair<const ALLEGRO_FONT *, int>> fonts;
 };
 
@@ -46,11 +49,23 @@ template <typename T> T *handle(int index) {
     return reinterpret_cast<T *>(&handleStorage.at(static_cast<std::size_t>(index)));
 }
 
+// To the process, as a session or a terminal sends it; with one thread the
+// handler runs before kill() returns.
+void sendSignalIfDue(const char *name) {
+    const SignalAt &at = state.options.signalAt;
+    if (at.signal == 0 || at.pass != state.passNumber || at.call != name ||
+        ++state.signalCallsSeen != at.nth) {
+        return;
+    }
+    kill(getpid(), at.signal);
+}
+
 Call &record(const char *name) {
     Call call;
     call.pass = state.passNumber;
     call.name = name;
     state.calls.push_back(call);
+    sendSignalIfDue(name);
     return state.calls.back();
 }
 
@@ -472,10 +487,10 @@ int al_get_text_width(const ALLEGRO_FONT *font, const char *text) {
     return width;
 }
 
-// ---- The C library's heap controls, recorded rather than applied ----
+// ---- The C library's heap controls and raise(), recorded rather than applied ----
 //
 // Tests see when the program asks for them; the test process's own heap is
-// left as it is, under the sanitizers too.
+// left as it is, under the sanitizers too, and lives on after a raise().
 
 int mallopt(int param, int val) noexcept {
     standin::Call &call = record("mallopt");
@@ -487,4 +502,13 @@ int malloc_trim(size_t pad) noexcept {
     standin::Call &call = record("malloc_trim");
     call.args = {static_cast<float>(pad)};
     return 1;
+}
+
+int raise(int sig) noexcept {
+    standin::Call &call = record("raise");
+    call.args = {static_cast<float>(sig)};
+    if (state.options.onRaise) {
+        state.options.onRaise(sig);
+    }
+    return 0;
 }

@@ -1,5 +1,5 @@
 // A scripted stand-in for the Allegro functions the program calls, and for
-// the two heap controls it takes from the C library.
+// the two heap controls and the raise() it takes from the C library.
 //
 // The program's own code is linked against these definitions instead of the
 // real library. A test writes a script of passes (the events waiting when a
@@ -49,6 +49,17 @@ struct Call {
     std::string text;   // formatted text, file name, window title
 };
 
+// A signal from outside, at a chosen point of a pass: as the program makes
+// its `nth` call named `call` in pass `pass`, the stand-in sends `signal` to
+// its own process, so that the program's handler has run when the call
+// returns. `signal` 0 sends none.
+struct SignalAt {
+    int signal = 0;
+    int pass = 0;
+    std::string call;
+    int nth = 1;
+};
+
 struct Options {
     bool systemFails = false;
     bool mouseFails = false;
@@ -70,6 +81,11 @@ struct Options {
     // Called as each frame is shown, with the pass number: the moment to look
     // at the program's variables as the pass left them.
     std::function<void(int)> onFlip;
+    SignalAt signalAt;
+    // The program's raise() is recorded ("raise", the signal) and returns,
+    // so that a test reads the run to its end; called first with the signal,
+    // this is where a death test delivers it, as the real raise() would.
+    std::function<void(int)> onRaise;
 };
 
 // Forgets the script, the calls, the clock and the options.

@@ -4,6 +4,7 @@
 #include "convert/paste.h"
 #include "harness.h"
 
+#include <csignal>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -339,9 +340,10 @@ TEST_F(ClipboardFlowTest, BackspaceDownToZerosEmptiesTheRow) {
 
 // Every pass serves once, after its drain and just before its last rest,
 // whatever it did; the hand-over comes once, after the last frame. The loop
-// ends on a held Escape, a typed one, and the exit button.
+// ends on a held Escape, a typed one, the exit button, and a SIGTERM that
+// comes as the last frame is shown.
 TEST_F(ClipboardFlowTest, ServesEveryPassAndHandsOverOnce) {
-    for (int exit = 0; exit < 3; ++exit) {
+    for (int exit = 0; exit < 4; ++exit) {
         SCOPED_TRACE("exit " + std::to_string(exit));
         SetUp();
         standin::pass(2).events = {standin::keyDownEvent(), standin::keyCharEvent(copyChar),
@@ -356,8 +358,10 @@ TEST_F(ClipboardFlowTest, ServesEveryPassAndHandsOverOnce) {
         } else if (exit == 2) {
             const geometry::Spot exitSpot = geometry::buttonSpot(geometry::exitButton);
             standin::pointer(last - 1, exitSpot.x, exitSpot.y, 1);
+        } else if (exit == 3) {
+            standin::options().signalAt = {SIGTERM, last, "al_flip_display"};
         }
-        ASSERT_EQ(runPasses(exit == 0 ? last : 20), 0);
+        ASSERT_EQ(runPasses(exit == 0 ? last : 20), exit == 3 ? 128 + SIGTERM : 0);
         const std::vector<standin::Call> &calls = standin::calls();
         const std::vector<standin::ClipboardCall> serves = standin::clipboardCallsNamed("serve");
         ASSERT_EQ(serves.size(), static_cast<std::size_t>(last));

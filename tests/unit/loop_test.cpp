@@ -1,5 +1,10 @@
+#include "clipboard_standin.h"
 #include "harness.h"
 
+#include <pthread.h>
+
+#include <csignal>
+#include <cstdio>
 #include <set>
 #include <sstream>
 #include <string>
@@ -303,5 +308,151 @@ TEST_F(LoopTest, AnArrowStepsOnceAPressAndRepeatsFromIts45thSample) {
             EXPECT_EQ(shown[pass].mode, mode) << "pass " << pass;
             EXPECT_EQ(rests(0.1F, pass), steps) << "pass " << pass;
         }
+    }
+}
+
+namespace {
+
+// The signal's action as a run left it: "default", "ignored" or "caught".
+std::string actionOf(int signal) {
+    struct sigaction action {};
+    sigaction(signal, nullptr, &action);
+    return action.sa_handler == SIG_DFL   ? "default"
+           : action.sa_handler == SIG_IGN ? "ignored"
+                                          : "caught";
+}
+
+// The index among all calls of the last one named `name`.
+std::size_t lastCallNamed(const std::string &name) {
+    const std::vector<standin::Call> &calls = standin::calls();
+    std::size_t found = calls.size();
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        found = calls[i].name == name ? i : found;
+    }
+    return found;
+}
+
+} // namespace
+
+// SIGTERM, SIGHUP and SIGINT end the run at the end of the pass they come
+// in, wherever in it they come: that pass runs and is shown as any other;
+// the copy is handed over after it, and then the signal is raised again
+// with each signal's action as it was. One ignored at the start stays so.
+TEST_F(LoopTest, EndSignalEndsTheRunAtTheEndOfThePassItCameIn) {
+    const std::vector<std::string> signalledPass = [] {
+        std::vector<std::string> steps = passOf({"key 85", "key 84"}, {});
+        steps.emplace_back("raise");
+        return steps;
+    }();
+    const struct {
+        const char *name;
+        const char *call; // in pass 2
+        int signal;
+        bool ignored; // at the start of the run
+    } cases[] = {
+        {"termAtTheEscapeTest", "al_key_down", SIGTERM, false},
+        {"termAtTheFetch", "al_get_next_event", SIGTERM, false},
+        {"hupAtTheFlip", "al_flip_display", SIGHUP, false},
+        {"intAtTheClosingRest", "al_rest", SIGINT, false},
+        {"hupIgnored", "al_flip_display", SIGHUP, true},
+        {"intIgnored", "al_get_next_event", SIGINT, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        if (c.ignored) {
+            (void)std::signal(c.signal, SIG_IGN);
+        }
+        standin::options().signalAt = {c.signal, 2, c.call};
+        const int status = runPasses(5);
+        for (const int signal : endSignals) {
+            EXPECT_EQ(actionOf(signal), c.ignored && signal == c.signal ? "ignored" : "default")
+                << signal;
+        }
+        if (c.ignored) {
+            EXPECT_EQ(status, 0);
+            EXPECT_EQ(standin::passesBegun(), 6);
+            EXPECT_TRUE(standin::callsNamed("raise").empty());
+            (void)std::signal(c.signal, SIG_DFL);
+            continue;
+        }
+        EXPECT_EQ(status, 128 + c.signal);
+        EXPECT_EQ(standin::passesBegun(), 2);
+        EXPECT_EQ(standin::callsNamed("al_flip_display").size(), 2U);
+        EXPECT_EQ(skeleton(2), signalledPass);
+        EXPECT_EQ(standin::callsNamed("raise").at(0).args.at(0), static_cast<float>(c.signal));
+        const std::vector<standin::ClipboardCall> handOvers =
+            standin::clipboardCallsNamed("handOver");
+        ASSERT_EQ(handOvers.size(), 1U);
+        EXPECT_GT(handOvers[0].callsBefore, lastCallNamed("al_flip_display"));
+        EXPECT_LE(handOvers[0].callsBefore, lastCallNamed("raise"));
+    }
+}
+
+// The wait for a held button's release ends with the poll in which a signal
+// comes; the press has acted, and the pass goes on to its end. Ignored, the
+// signal leaves the wait to the release.
+TEST_F(LoopTest, EndSignalCutsTheWaitForReleaseShort) {
+    const int held = 10; // polls that see the button still down
+    const struct {
+        const char *name;
+        int poll; // the poll of pass 2 the signal comes in
+        bool ignored;
+        std::size_t samples; // pointer samples of pass 2: its own, then the polls
+    } cases[] = {
+        {"firstPoll", 1, false, 2},
+        {"thirdPoll", 3, false, 4},
+        {"ignored", 3, true, 1 + held + 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        if (c.ignored) {
+            (void)std::signal(SIGHUP, SIG_IGN);
+        }
+        press(1, 10, 10, 1, 1 + held); // outside the panel, where it acts on nothing
+        standin::options().signalAt = {SIGHUP, 2, "al_get_mouse_state", 1 + c.poll};
+        const int status = runPasses(4);
+        (void)std::signal(SIGHUP, SIG_DFL);
+        EXPECT_EQ(status, c.ignored ? 0 : 128 + SIGHUP);
+        EXPECT_EQ(standin::callsNamed("al_get_mouse_state", 2).size(), c.samples);
+        EXPECT_EQ(skeleton(2).back(), c.ignored ? "rest 0.01" : "raise");
+    }
+}
+
+// The process itself ends by the signal, after the pass it came in was shown
+// and the copy handed over; during start-up, at once and with nothing shown.
+// The child tells on stderr what it showed and when the signal was raised.
+using LoopDeathTest = ProgramTest;
+
+TEST_F(LoopDeathTest, EndSignalEndsTheProcessByThatSignal) {
+    const struct {
+        const char *name;
+        int signal;
+        int pass;
+        const char *call;
+        const char *told; // on stderr
+    } cases[] = {
+        {"term", SIGTERM, 2, "al_flip_display", "frame 1, frame 2, raised 15 after handOver, "},
+        {"hup", SIGHUP, 3, "al_get_next_event",
+         "frame 1, frame 2, frame 3, raised 1 after handOver, "},
+        {"int", SIGINT, 1, "al_rest", "frame 1, raised 2 after handOver, "},
+        {"termInStartUp", SIGTERM, 0, "al_create_display", ""},
+        {"intInStartUp", SIGINT, 0, "al_install_keyboard", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        standin::options().signalAt = {c.signal, c.pass, c.call};
+        standin::options().onFlip = [](int pass) {
+            (void)std::fprintf(stderr, "frame %d, ", pass);
+        };
+        standin::options().onRaise = [](int signal) {
+            (void)std::fprintf(stderr, "raised %d after %s, ", signal,
+                               standin::clipboardCalls().back().name.c_str());
+            (void)pthread_kill(pthread_self(), signal);
+        };
+        EXPECT_EXIT(runPasses(5), ::testing::KilledBySignal(c.signal),
+                    std::string("^") + c.told + "$");
     }
 }

@@ -66,7 +66,13 @@ TEST_F(StartupTest, SetUpCallsTheLibraryInOrderWithExactValues) {
         }
     }
     EXPECT_EQ(made, expected);
-    EXPECT_TRUE(standin::drawCalls(0).empty());
+    // The loss of the display is watched for before the library opens its
+    // connection to it, so that no moment of the run is left to Xlib's end.
+    const std::vector<standin::ClipboardCall> watches =
+        standin::clipboardCallsNamed("displayWatch");
+    ASSERT_EQ(watches.size(), 1U);
+    ASSERT_LT(watches[0].callsBefore, standin::calls().size());
+    EXPECT_EQ(standin::calls()[watches[0].callsBefore].name, "al_install_system");
     EXPECT_TRUE(standin::callsNamed("al_flip_display", 0).empty());
     EXPECT_EQ(standin::fontName(fontSmall), "small");
     EXPECT_EQ(standin::fontName(fontMedium), "medium");
