@@ -263,8 +263,11 @@ void printHelp(std::ostream &out) {
     }
     out << "\nStan wyjścia: 0, gdy wszystko się udało; " << failedStatus
         << ", gdy liczba została odrzucona,\n"
-        << "zapis się nie powiódł albo okno się nie otworzyło; " << usageStatus
-        << " przy błędnym wywołaniu.\n";
+        << "zapis się nie powiódł, okno się nie otworzyło albo utraciło ekran\n"
+        << "graficzny; " << usageStatus
+        << " przy błędnym wywołaniu; 128+n, gdy zakończył je sygnał n\n"
+        << "(SIGTERM, SIGHUP, SIGINT: jak Escape, skopiowana liczba trafia do\n"
+        << "menedżera schowka).\n";
 }
 
 // The word that makes the command line one the program does not take: an

@@ -114,7 +114,10 @@ const std::string wholeHelp =
     "  ravuriradoz: „-1”: znak „-” nie jest cyfrą dziesiętną ani separatorem\n"
     "\n"
     "Stan wyjścia: 0, gdy wszystko się udało; 1, gdy liczba została odrzucona,\n"
-    "zapis się nie powiódł albo okno się nie otworzyło; 2 przy błędnym wywołaniu.\n";
+    "zapis się nie powiódł, okno się nie otworzyło albo utraciło ekran\n"
+    "graficzny; 2 przy błędnym wywołaniu; 128+n, gdy zakończył je sygnał n\n"
+    "(SIGTERM, SIGHUP, SIGINT: jak Escape, skopiowana liczba trafia do\n"
+    "menedżera schowka).\n";
 
 class ArgumentsTest : public ::testing::TestWithParam<ArgumentCase> {};
 
