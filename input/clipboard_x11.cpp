@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -46,7 +47,7 @@ enum AtomIndex {
 };
 const char *atomNames[] = {"CLIPBOARD", "TARGETS",           "UTF8_STRING",       "TEXT",
                            "INCR",      "RAVURIRADOZ_PASTE", "CLIPBOARD_MANAGER", "SAVE_TARGETS"};
-Atom atoms[8];
+Atom atoms[std::size(atomNames)];
 
 using ErrorHandler = int (*)(Display *, XErrorEvent *);
 ErrorHandler libraryErrorHandler = nullptr;
@@ -83,7 +84,8 @@ bool connectForSelection() {
     if (selectionWindow == None) {
         selectionWindow =
             XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 1, 1, 0, 0, 0);
-        XInternAtoms(connection, const_cast<char **>(atomNames), 8, False, atoms);
+        XInternAtoms(connection, const_cast<char **>(atomNames), std::size(atomNames), False,
+                     atoms);
     }
     return true;
 }
