@@ -18,6 +18,8 @@
 //
 // The allocations are every malloc, calloc and realloc of the process during
 // the pass, the library's and its threads' included.
+#include "geometry.h"
+
 #include "app/loop.h"
 #include "app/startup.h"
 #include "data/scale.h"
@@ -81,8 +83,6 @@ void __wrap_al_rest(double seconds) {
 namespace {
 
 constexpr int warmPasses = 50; // glyph caches and shader variants fill in here
-constexpr int restingX = 10;   // an empty spot of the layout, where
-constexpr int restingY = 180;  // the pointer rests during the passes
 
 // The notations in the order of the table, and their names there.
 constexpr struct {
@@ -180,7 +180,7 @@ int main(int argc, char **argv) {
     startUp();
     openEventQueue();
     // in window pixels: the same spot of the layout at any scale
-    al_set_mouse_xy(display, scaled(restingX), scaled(restingY));
+    al_set_mouse_xy(display, scaled(geometry::restSpot.x), scaled(geometry::restSpot.y));
     char scale[16];
     (void)std::snprintf(scale, sizeof scale, "%g", windowScale);
     for (const auto &notation : notations) {

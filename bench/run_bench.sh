@@ -19,6 +19,8 @@ set -eu
 
 # shellcheck source=SCRIPTDIR/../tests/xvfb.sh
 . "$(dirname "$0")/../tests/xvfb.sh"
+# shellcheck source=SCRIPTDIR/../tests/e2e/geometry.sh
+. "$(dirname "$0")/../tests/e2e/geometry.sh"
 
 sections="drawing binary" # the table's order
 # The screen has room for the window at scale 2, 992 x 380: on a smaller one
@@ -219,7 +221,7 @@ section_binary() {
     for run in $(seq "$runs"); do
         launch_binary
         echo "$painted_ms" >>"$work/painted"
-        xdotool search --name 'Ravuriradoz' mousemove --window %1 10 180 >/dev/null
+        xdotool search --name 'Ravuriradoz' mousemove --window %1 "${REST_SPOT[@]}" >/dev/null
         sleep "$settle_seconds"
         idle_cpu >>"$work/idle"
         for cell in $(seq 0 $((keys - 1))); do

@@ -99,6 +99,10 @@ constexpr Spot rowSpot(int row) {
     return middleOf(rowHit(row));
 }
 
+// An empty spot of the panel, away from rows, buttons and keys, where the
+// pointer rests over nothing.
+inline constexpr Spot restSpot = {60, 110};
+
 // Over the row names, left of where a click picks a row: no row answers.
 inline constexpr int overLabelsX = labelRight - 20;
 

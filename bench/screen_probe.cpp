@@ -13,6 +13,8 @@
  *
  * Exit status 1 when the screen does not show it within a few seconds.
  */
+#include "geometry.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -24,45 +26,63 @@
 #include <time.h>
 #include <unistd.h>
 
-#define WINDOW_WIDTH 496
-#define WINDOW_HEIGHT 190
-#define GIVE_UP_NS 10000000000LL
+#include <string>
+#include <string_view>
 
-static const char windowTitle[] = "Ravuriradoz syst. liczbowych DHB";
+namespace {
+
+using namespace geometry;
+
+constexpr long long giveUpNs = 10000000000LL;
+
+constexpr char windowTitle[] = "Ravuriradoz syst. liczbowych DHB";
+
+// A palette colour as the screen's pixels hold it.
+constexpr unsigned long pixelOf(std::string_view name) {
+    for (const Colour &colour : palette) {
+        if (name == colour.name) {
+            return (static_cast<unsigned long>(colour.red) << 16U) |
+                   (static_cast<unsigned long>(colour.green) << 8U) | colour.blue;
+        }
+    }
+    return 0;
+}
 
 /* Points of one row that only a finished frame paints in these colours: the
  * background, the active decimal box and the panel face. One row is grabbed,
  * so a poll costs the server little. */
-#define FRAME_ROW 45
-static const struct {
+constexpr int frameRow = rowYOf[1] + boxHeight / 2;
+constexpr struct {
     int x;
     unsigned long rgb;
-} framePoints[] = {{5, 0x0a6464}, {200, 0x64c8c8}, {470, 0x1e8282}};
+} framePoints[] = {{panelFace.x1 / 4, pixelOf("background")},
+                   {middleOf(rowHit(1)).x, pixelOf("fieldFill")},
+                   {panelFace.x2 - 6, pixelOf("teal")}};
 
 /* A digit of the decimal field, 11 pixels wide at size 20, has ink in these
  * rows; the text cursor sits lower, so it never counts as a digit. */
-#define DIGIT_LEFT 133
-#define DIGIT_WIDTH 11
-#define DIGIT_TOP 40
-#define DIGIT_ROWS 11
-#define FIELD_FILL 0x64c8c8
+constexpr int digitLeft = textX;
+constexpr int digitWidth = 11;
+constexpr int digitTop = textY(1) + 5;
+constexpr int digitRows = 11;
+constexpr unsigned long fieldFill = pixelOf("fieldFill");
 
-static long long nowNs(void) {
+long long nowNs(void) {
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
 /* a window may go away between two requests about it: not the probe's error */
-static int ignoreErrors(Display *dpy, XErrorEvent *error) {
+int ignoreErrors(Display *dpy, XErrorEvent *error) {
     (void)dpy;
     (void)error;
     return 0;
 }
 
-static int framePainted(XImage *image) {
-    for (size_t i = 0; i < sizeof framePoints / sizeof framePoints[0]; i++) {
-        if ((XGetPixel(image, framePoints[i].x, 0) & 0xffffff) != framePoints[i].rgb) {
+int framePainted(XImage *image) {
+    for (const auto &point : framePoints) {
+        if ((XGetPixel(image, point.x, 0) & 0xffffff) != point.rgb) {
             return 0;
         }
     }
@@ -70,12 +90,12 @@ static int framePainted(XImage *image) {
 }
 
 /* dark enough to be the ink of a glyph, not the field's fill */
-static int hasInk(XImage *image) {
+int hasInk(XImage *image) {
     for (int y = 0; y < image->height; y++) {
         for (int x = 0; x < image->width; x++) {
             unsigned long pixel = XGetPixel(image, x, y) & 0xffffff;
             unsigned long green = (pixel >> 8) & 0xff;
-            if (pixel != FIELD_FILL && green < 150) {
+            if (pixel != fieldFill && green < 150) {
                 return 1;
             }
         }
@@ -83,7 +103,7 @@ static int hasInk(XImage *image) {
     return 0;
 }
 
-static pid_t spawn(char **argv) {
+pid_t spawn(char **argv) {
     pid_t pid = fork();
     if (pid == 0) {
         execvp(argv[0], argv);
@@ -93,7 +113,7 @@ static pid_t spawn(char **argv) {
     return pid;
 }
 
-static int waitForExit(pid_t pid) {
+int waitForExit(pid_t pid) {
     int status = 0;
     if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status)) {
         return 1;
@@ -101,7 +121,7 @@ static int waitForExit(pid_t pid) {
     return WEXITSTATUS(status);
 }
 
-static int launch(Display *dpy, char **argv) {
+int launch(Display *dpy, char **argv) {
     Window root = DefaultRootWindow(dpy);
     XSelectInput(dpy, root, SubstructureNotifyMask);
     XSync(dpy, False);
@@ -109,14 +129,14 @@ static int launch(Display *dpy, char **argv) {
     long long start = nowNs();
     pid_t pid = spawn(argv);
     int mapped = 0, x = 0, y = 0;
-    while (nowNs() - start < GIVE_UP_NS) {
+    while (nowNs() - start < giveUpNs) {
         while (XPending(dpy)) {
             XEvent event;
             XNextEvent(dpy, &event);
             XWindowAttributes attributes;
             if (event.type == MapNotify && !mapped &&
                 XGetWindowAttributes(dpy, event.xmap.window, &attributes) &&
-                attributes.width == WINDOW_WIDTH && attributes.height == WINDOW_HEIGHT) {
+                attributes.width == layoutWidth && attributes.height == layoutHeight) {
                 mapped = 1;
                 x = attributes.x;
                 y = attributes.y;
@@ -126,7 +146,7 @@ static int launch(Display *dpy, char **argv) {
             XSync(dpy, False); /* a round trip, so the map is seen as soon as it happens */
             continue;
         }
-        XImage *image = XGetImage(dpy, root, x, y + FRAME_ROW, WINDOW_WIDTH, 1, AllPlanes, ZPixmap);
+        XImage *image = XGetImage(dpy, root, x, y + frameRow, layoutWidth, 1, AllPlanes, ZPixmap);
         if (image != NULL) {
             int painted = framePainted(image);
             XDestroyImage(image);
@@ -137,13 +157,13 @@ static int launch(Display *dpy, char **argv) {
             }
         }
     }
-    fprintf(stderr, "screen_probe: no frame within %lld s\n", GIVE_UP_NS / 1000000000LL);
+    fprintf(stderr, "screen_probe: no frame within %lld s\n", giveUpNs / 1000000000LL);
     kill(pid, SIGTERM);
     waitForExit(pid);
     return 1;
 }
 
-static Window findWindow(Display *dpy, int *x, int *y) {
+Window findWindow(Display *dpy, int *x, int *y) {
     Window root = DefaultRootWindow(dpy), parent, *children = NULL, found = None;
     unsigned int count = 0;
     XQueryTree(dpy, root, &root, &parent, &children, &count);
@@ -167,9 +187,9 @@ static Window findWindow(Display *dpy, int *x, int *y) {
     return found;
 }
 
-static int cellShowsDigit(Display *dpy, int x, int y, int cell) {
-    XImage *image = XGetImage(dpy, DefaultRootWindow(dpy), x + DIGIT_LEFT + DIGIT_WIDTH * cell,
-                              y + DIGIT_TOP, DIGIT_WIDTH, DIGIT_ROWS, AllPlanes, ZPixmap);
+int cellShowsDigit(Display *dpy, int x, int y, int cell) {
+    XImage *image = XGetImage(dpy, DefaultRootWindow(dpy), x + digitLeft + digitWidth * cell,
+                              y + digitTop, digitWidth, digitRows, AllPlanes, ZPixmap);
     int ink = image != NULL && hasInk(image);
     if (image != NULL) {
         XDestroyImage(image);
@@ -179,7 +199,7 @@ static int cellShowsDigit(Display *dpy, int x, int y, int cell) {
 
 /* Presses the key with xdotool and polls the screen until the cell shows a
  * digit. */
-static int pressKey(Display *dpy, const char *key, int cell) {
+int pressKey(Display *dpy, const char *key, int cell) {
     int x = 0, y = 0;
     Window window = findWindow(dpy, &x, &y);
     if (window == None) {
@@ -194,13 +214,14 @@ static int pressKey(Display *dpy, const char *key, int cell) {
     XSelectInput(dpy, window, KeyPressMask);
     XSync(dpy, False);
 
-    char *xdotool[] = {"xdotool", "key", (char *)key, NULL};
+    std::string command = "xdotool", keyWord = "key", keyName = key;
+    char *xdotool[] = {command.data(), keyWord.data(), keyName.data(), nullptr};
     long long start = nowNs();
     pid_t pid = spawn(xdotool);
     long long pressed = 0;
     long polls = 0;
     int result = 1;
-    while (nowNs() - start < GIVE_UP_NS) {
+    while (nowNs() - start < giveUpNs) {
         int shown = cellShowsDigit(dpy, x, y, cell);
         polls++;
         while (XPending(dpy)) {
@@ -219,11 +240,13 @@ static int pressKey(Display *dpy, const char *key, int cell) {
         }
     }
     if (result != 0) {
-        fprintf(stderr, "screen_probe: nothing shown within %lld s\n", GIVE_UP_NS / 1000000000LL);
+        fprintf(stderr, "screen_probe: nothing shown within %lld s\n", giveUpNs / 1000000000LL);
     }
     waitpid(pid, NULL, 0);
     return result;
 }
+
+} // namespace
 
 int main(int argc, char **argv) {
     Display *dpy = XOpenDisplay(NULL);
