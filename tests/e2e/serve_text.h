@@ -1,5 +1,5 @@
-/* What a clipboard owner that offers one text answers, for the end-to-end
- * tools and the benchmarks' screen probe alike: the text as UTF8_STRING or
+/* What a clipboard owner that offers one text answers, for every end-to-end
+ * tool that owns the clipboard: the text as UTF8_STRING or
  * STRING, TARGETS naming those two, and a refusal for anything else or when
  * there is no text.
  */
