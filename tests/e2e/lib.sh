@@ -18,6 +18,8 @@
 #                                        called again, a new one (the old one ended or left running)
 #   e2e_start_xvfb_sized WIDTHxHEIGHT    the same on a screen of that size (the default is 640x480)
 #   e2e_set_dpi DPI                      the desktop's scale: Xft.dpi in the server's resources
+#   e2e_desktop_scale "DPI SCALE"        e2e_set_dpi DPI and geometry_scale SCALE; DPI and SCALE set
+#   E2E_DESKTOP_SCALES                   the scales the window tests try: "192 2" and "144 1.5"
 #   e2e_start PROGRAM                    e2e_start_program, then e2e_find_window
 #   e2e_start_program COMMAND [FOLDER]   starts COMMAND in FOLDER (default: its own); $E2E_RUN/out, err
 #   e2e_start_with COMMAND...            e2e_start_program of PROGRAM, in its folder, run by COMMAND (env, nohup)
@@ -259,6 +261,15 @@ e2e_start_xvfb_sized() {
 
 # Sets Xft.dpi as a desktop scaled to DPI/96 does; the program reads it when
 # it starts. Without -nocpp xrdb would want a C preprocessor.
+# A desktop at 200 % and one at 150 %, as Xft.dpi and the scale it gives.
+E2E_DESKTOP_SCALES=('192 2' '144 1.5')
+DPI='' SCALE=''
+e2e_desktop_scale() {
+    read -r DPI SCALE <<<"$1"
+    e2e_set_dpi "$DPI"
+    geometry_scale "$SCALE"
+}
+
 e2e_set_dpi() {
     command -v xrdb >/dev/null || e2e_missing xrdb
     echo "Xft.dpi: $1" | timeout 10 xrdb -nocpp -merge || e2e_fail "xrdb could not merge Xft.dpi: $1"

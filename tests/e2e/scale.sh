@@ -59,22 +59,20 @@ lit_pixels() {
     LIT_AREA=$(((x2 - x1) * (y2 - y1)))
 }
 
-for setting in '192 2' '144 1.5'; do
-    read -r dpi scale <<<"$setting"
-    e2e_set_dpi "$dpi"
-    geometry_scale "$scale"
+for setting in "${E2E_DESKTOP_SCALES[@]}"; do
+    e2e_desktop_scale "$setting"
 
-    e2e_say "at $dpi dpi the window opens at ${WINDOW_WIDTH}x$WINDOW_HEIGHT"
+    e2e_say "at $DPI dpi the window opens at ${WINDOW_WIDTH}x$WINDOW_HEIGHT"
     e2e_start "$PROGRAM"
     e2e_expect_window_size
 
-    e2e_say "at $dpi dpi, 48879 typed in decimal shows BEEF and 1011111011101111"
+    e2e_say "at $DPI dpi, 48879 typed in decimal shows BEEF and 1011111011101111"
     e2e_mark
     e2e_type 48879
-    rows_settle "48879 at $dpi dpi"
-    e2e_note "typed-$dpi" "48879 typed at $dpi dpi" 2:BEEF 3:1011111011101111
+    rows_settle "48879 at $DPI dpi"
+    e2e_note "typed-$DPI" "48879 typed at $DPI dpi" 2:BEEF 3:1011111011101111
 
-    e2e_say "at $dpi dpi key 7 is dark with the pointer at rest, lit under it"
+    e2e_say "at $DPI dpi key 7 is dark with the pointer at rest, lit under it"
     box_middle "${KEY_FACE[7]}"
     middle_x=$MIDDLE_X middle_y=$MIDDLE_Y
     lit_pixels
@@ -87,7 +85,7 @@ for setting in '192 2' '144 1.5'; do
     e2e_wait_for 5 face_is 6 "$FACE" || e2e_fail "key 6 beside the pointer is ($E2E_ANSWER), want $FACE"
     e2e_wait_for 5 face_is 8 "$FACE" || e2e_fail "key 8 beside the pointer is ($E2E_ANSWER), want $FACE"
 
-    e2e_say "at $dpi dpi key 7 lights from the first to the last pixel of its scaled place"
+    e2e_say "at $DPI dpi key 7 lights from the first to the last pixel of its scaled place"
     read -r x1 y1 x2 y2 <<<"${KEY_HIT[7]}"
     expect_key7 $((x1 - 1)) "$middle_y" dark
     expect_key7 "$x1" "$middle_y" lit
@@ -98,28 +96,28 @@ for setting in '192 2' '144 1.5'; do
     expect_key7 "$middle_x" "$y2" dark
     expect_key7 "$middle_x" $((y2 - 1)) lit
 
-    e2e_say "at $dpi dpi a click in the middle of key 7 appends one 7, as typing 7 does"
+    e2e_say "at $DPI dpi a click in the middle of key 7 appends one 7, as typing 7 does"
     e2e_mark
     e2e_click_until "$middle_x" "$middle_y" rows_differ_from mark ||
         e2e_fail "a click on key 7 at ($middle_x,$middle_y) changed nothing"
     e2e_wait_for 5 rows_steady || e2e_fail "rows 2 and 3 did not settle within 5 s of the click"
-    e2e_keep_shot "clicked-$dpi"
+    e2e_keep_shot "clicked-$DPI"
     e2e_mark
     e2e_key BackSpace
-    rows_settle "backspace after the click at $dpi dpi"
-    rows_equal "${E2E_KEPT[typed-$dpi]}" || e2e_fail "backspace after the click did not bring back 48879"
+    rows_settle "backspace after the click at $DPI dpi"
+    rows_equal "${E2E_KEPT[typed-$DPI]}" || e2e_fail "backspace after the click did not bring back 48879"
     e2e_mark
     e2e_type 7
-    rows_settle "7 typed after the backspace at $dpi dpi"
-    rows_equal "${E2E_KEPT[clicked-$dpi]}" ||
+    rows_settle "7 typed after the backspace at $DPI dpi"
+    rows_equal "${E2E_KEPT[clicked-$DPI]}" ||
         e2e_fail "rows 2 and 3 differ between key 7 clicked and 7 typed after 48879"
 
-    e2e_say "at $dpi dpi Escape ends the program with status 0 and no output"
+    e2e_say "at $DPI dpi Escape ends the program with status 0 and no output"
     e2e_key Escape
-    e2e_expect_exit 5 0 "Escape at $dpi dpi"
+    e2e_expect_exit 5 0 "Escape at $DPI dpi"
     e2e_expect_quiet
 
-    e2e_say "the texts noted at $dpi dpi read back right"
+    e2e_say "the texts noted at $DPI dpi read back right"
     e2e_check_texts
     E2E_NOTES=() # the next scale's boxes are elsewhere
 done

@@ -110,20 +110,18 @@ e2e_say "at 96 dpi the picture everything is compared with"
 LAYOUT="$E2E_TMP/rows-96"
 picture "$LAYOUT"
 
-for setting in '192 2' '144 1.5'; do
-    read -r dpi scale <<<"$setting"
-    e2e_set_dpi "$dpi"
-    geometry_scale "$scale"
+for setting in "${E2E_DESKTOP_SCALES[@]}"; do
+    e2e_desktop_scale "$setting"
 
-    e2e_say "at $dpi dpi every pixel along every edge has its layout pixel's colour at 96 dpi"
-    picture "$E2E_TMP/rows-$dpi"
+    e2e_say "at $DPI dpi every pixel along every edge has its layout pixel's colour at 96 dpi"
+    picture "$E2E_TMP/rows-$DPI"
     {
         read -r compared wrong
         mapfile -t differences
-    } < <(compare_rings "$E2E_TMP/rows-$dpi")
-    echo "$dpi dpi: $compared window pixels compared, $wrong differ"
-    [ "$compared" -gt 0 ] || e2e_fail "at $dpi dpi no pixel was compared"
+    } < <(compare_rings "$E2E_TMP/rows-$DPI")
+    echo "$DPI dpi: $compared window pixels compared, $wrong differ"
+    [ "$compared" -gt 0 ] || e2e_fail "at $DPI dpi no pixel was compared"
     [ "$wrong" -eq 0 ] ||
-        e2e_fail "at $dpi dpi $wrong of $compared pixels along the edges differ from 96 dpi:$(printf '\n%s' "${differences[@]}")"
+        e2e_fail "at $DPI dpi $wrong of $compared pixels along the edges differ from 96 dpi:$(printf '\n%s' "${differences[@]}")"
 done
 echo "scale_shapes: all checks passed"

@@ -64,22 +64,20 @@ edge_share "$E2E_TMP/eights-96.ppm"
 edge_96=$EDGE
 echo "96 dpi: ink ${width_96}x$height_96, edge $edge_96"
 
-for setting in '192 2' '144 1.5'; do
-    read -r dpi scale <<<"$setting"
-    e2e_set_dpi "$dpi"
-    geometry_scale "$scale"
+for setting in "${E2E_DESKTOP_SCALES[@]}"; do
+    e2e_desktop_scale "$setting"
     limit=$((edge_96 * (GEOMETRY_MILLI + 1000) / (2 * GEOMETRY_MILLI)))
 
-    e2e_say "at $dpi dpi the digits are $scale times as wide and as tall"
-    eights "$E2E_TMP/eights-$dpi.ppm"
-    edge_share "$E2E_TMP/eights-$dpi.ppm"
+    e2e_say "at $DPI dpi the digits are $SCALE times as wide and as tall"
+    eights "$E2E_TMP/eights-$DPI.ppm"
+    edge_share "$E2E_TMP/eights-$DPI.ppm"
     edge=$EDGE
-    echo "$dpi dpi: ink ${INK_WIDTH}x$INK_HEIGHT, edge $edge, crisp below $limit"
+    echo "$DPI dpi: ink ${INK_WIDTH}x$INK_HEIGHT, edge $edge, crisp below $limit"
     if ! near "$INK_WIDTH" $((width_96 * GEOMETRY_MILLI)) || ! near "$INK_HEIGHT" $((height_96 * GEOMETRY_MILLI)); then
-        e2e_fail "at $dpi dpi the digits' ink is ${INK_WIDTH}x$INK_HEIGHT, at 96 dpi ${width_96}x$height_96"
+        e2e_fail "at $DPI dpi the digits' ink is ${INK_WIDTH}x$INK_HEIGHT, at 96 dpi ${width_96}x$height_96"
     fi
 
-    e2e_say "at $dpi dpi the measure tells the 96 dpi picture stretched $scale times"
+    e2e_say "at $DPI dpi the measure tells the 96 dpi picture stretched $SCALE times"
     for filter in point default; do
         options=(-filter "$filter")
         [ "$filter" != default ] || options=()
@@ -91,8 +89,8 @@ for setting in '192 2' '144 1.5'; do
             e2e_fail "stretched with the $filter filter the edge share is $EDGE, below the limit $limit"
     done
 
-    e2e_say "at $dpi dpi the digits are crisp, not stretched"
+    e2e_say "at $DPI dpi the digits are crisp, not stretched"
     [ "$edge" -lt "$limit" ] ||
-        e2e_fail "at $dpi dpi $edge thousandths of the ink lie in the edge, a stretched picture's share (limit $limit)"
+        e2e_fail "at $DPI dpi $edge thousandths of the ink lie in the edge, a stretched picture's share (limit $limit)"
 done
 echo "scale_text: all checks passed"
