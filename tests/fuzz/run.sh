@@ -26,7 +26,8 @@ build() {
         echo "clang++ is missing: run scripts/install-deps.sh test" >&2
         exit 1
     fi
-    if [ ! -f "$work/clang-build/CMakeCache.txt" ]; then
+    # A configure that failed leaves a cache but no Makefile: try it again.
+    if [ ! -f "$work/clang-build/Makefile" ]; then
         cmake -S "$here/clang" -B "$work/clang-build" -DCMAKE_CXX_COMPILER="$compiler" \
             -DCORE_SOURCES_FILE="$work/core_sources.cmake" >/dev/null
     fi
@@ -73,7 +74,8 @@ explore() {
 
 [ $# -ge 2 ] || usage
 mode=$1
-work=$2
+# Absolute, so that the clang project finds the list of sources from its own folder.
+work=$(cd "$2" && pwd)
 case "$mode" in
 build) build ;;
 replay)
